@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite, then again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets
+# for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export SDL_VIDEODRIVER=dummy
+jobs=$(nproc)
+
+scripts/setup.sh build
+(cd build && ctest --output-on-failure -j "$jobs")
+
+scripts/setup.sh build-asan -DZIL_SANITIZE=ON -DZIL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
+
+if ls fuzz/*.cpp >/dev/null 2>&1; then
+  scripts/setup.sh build-fuzz -DZIL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+  for f in build-fuzz/fuzz_*; do
+    name=$(basename "$f")
+    corpus="fuzz/corpus/${name#fuzz_}"
+    mkdir -p "build-fuzz/corpus-$name"
+    echo "Fuzzing $name for ${FUZZ_SECONDS:-60} s"
+    "$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 "build-fuzz/corpus-$name" $( [ -d "$corpus" ] && echo "$corpus" ) 2>&1 | tail -n 3
+  done
+fi

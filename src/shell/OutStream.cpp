@@ -1,0 +1,103 @@
+#include "shell/OutStream.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "shell/Errors.hpp"
+
+namespace zil {
+
+namespace {
+std::vector<OutStream*>& openStreams() {
+    static std::vector<OutStream*> streams;
+    return streams;
+}
+}  // namespace
+
+OutStream::OutStream(int descriptor, bool buffered)
+    : fd_(descriptor), buffered_(buffered), lineFlush_(buffered && ::isatty(descriptor) == 1) {
+    openStreams().push_back(this);
+}
+
+OutStream::~OutStream() {
+    auto& list = openStreams();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void OutStream::writeAll(const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd_, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw Io(std::strerror(errno));
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void OutStream::output(std::string_view text) {
+    if (closed_) throw Io("closed stream");
+    if (!buffered_) {
+        writeAll(text.data(), text.size());
+        return;
+    }
+    while (!text.empty()) {
+        std::size_t room = kBufferSize - pos_;
+        std::size_t n = std::min(room, text.size());
+        std::memcpy(buffer_.data() + pos_, text.data(), n);
+        pos_ += n;
+        text.remove_prefix(n);
+        if (pos_ == kBufferSize) flush();
+    }
+    if (lineFlush_ && std::memchr(buffer_.data(), '\n', pos_) != nullptr) flush();
+}
+
+void OutStream::flush() {
+    if (closed_ || pos_ == 0) return;
+    std::size_t n = pos_;
+    pos_ = 0;  // a failed write drops the bytes rather than repeating them forever
+    writeAll(buffer_.data(), n);
+}
+
+void OutStream::close() {
+    if (closed_) return;
+    flush();
+    closed_ = true;
+}
+
+void outputString(OutStream& stream, std::string_view text) { stream.output(text); }
+
+OutStream& stdOut() {
+    static OutStream s(1, true);
+    return s;
+}
+
+OutStream& stdErr() {
+    static OutStream s(2, false);
+    return s;
+}
+
+void printMessage(std::string_view text) {
+    OutStream& out = stdOut();
+    out.output(text);
+    out.flush();
+}
+
+void closeAllStreams() {
+    // Copy: closing must not be disturbed by streams leaving the list.
+    std::vector<OutStream*> streams = openStreams();
+    for (OutStream* s : streams) {
+        try {
+            s->close();
+        } catch (const Io&) {
+            // Nothing more can be reported at shut-down.
+        }
+    }
+}
+
+}  // namespace zil
