@@ -1,14 +1,61 @@
 #pragma once
 // Constant data shared across the program: built once, never changed.
 // Each subsystem keeps its constants in its own section below.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "shell/Errors.hpp"
+#include "shell/IRect2D.hpp"
 
 namespace zil::Constants {
 
 // --- Core services and shell ---
 
+// Named error values that are raised as they are. Each is built on first
+// use and shared from then on.
+const EGeneric& errReadAt();              // IndexOutOfRange: readAt
+const EGeneric& errWriteAt();             // IndexOutOfRange: writeAt
+const EGeneric& errChildNotInParent();    // ChildNotInParent
+const EGeneric& errNoCharacterSpecs();    // internal: no character specs in BitmapFontFunc
+const EGeneric& errCacheNotReady();       // CacheNotReady
+const EGeneric& errDivideByZero();        // DivideByZero: Matrix4x4Mult.invert
+const EGeneric& errZeroDivideTransformPoint();  // internal: Matrix4x4.Trans.transformPoint
+const EGeneric& errRectangleAttribute();  // UIXMLBuild: unparsable rectangle
+const EGeneric& errMandatoryAttributes(); // UIXMLBuild: class, name, visible, boundingbox
+
+inline constexpr IRect2D emptyRect{0, 0, 0, 0};
+inline constexpr IRect2D demoPageRect{0, 0, 400, 400};
+
+// Flag lists; users take the bitwise OR of the elements.
+inline constexpr std::array<std::uint32_t, 1> sdlInitFlags{0x20};  // SDL's video subsystem
+inline constexpr std::array<std::uint32_t, 1> videoModeFlags{0};
+inline constexpr std::array<int, 1> fileOpenFlags{0};  // read-only
+
+// Conversion letter for reals written with a chosen number of significant digits.
+inline constexpr std::string_view realFormat = "g";
+
+// Colours (red, green, blue in 0..1) as lists of reals.
+inline constexpr std::array<double, 3> accentColour{1.0, 0.81, 0.51};
+inline constexpr std::array<double, 3> highlightColour{0.5, 0.63, 0.75};
+inline constexpr std::array<double, 3> whiteColour{1.0, 1.0, 1.0};
+
 // --- Records and transforms ---
 
 // --- Subdivision mesh ---
+
+// The default cube's faces, as the vertex numbers of their four corners.
+inline constexpr std::array<std::array<int, 4>, 6> cubeFaces{{
+    {0, 1, 2, 3},
+    {0, 4, 5, 1},
+    {6, 5, 4, 7},
+    {6, 7, 3, 2},
+    {3, 7, 4, 0},
+    {5, 6, 2, 1},
+}};
+inline constexpr std::array<int, 8> cubeVertices{0, 1, 2, 3, 4, 5, 6, 7};
+inline constexpr std::array<int, 4> yellowEdges{4, 6, 8, 11};
+inline constexpr std::array<int, 8> blueEdges{0, 1, 2, 3, 5, 7, 9, 10};
 
 // --- Renderer ---
 
