@@ -2,6 +2,7 @@
 // Constant data shared across the program: built once, never changed.
 // Each subsystem keeps its constants in its own section below.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -39,6 +40,14 @@ inline constexpr std::string_view realFormat = "g";
 inline constexpr std::array<double, 3> accentColour{1.0, 0.81, 0.51};
 inline constexpr std::array<double, 3> highlightColour{0.5, 0.63, 0.75};
 inline constexpr std::array<double, 3> whiteColour{1.0, 1.0, 1.0};
+
+// Files read at start-up from the working directory.
+inline constexpr std::string_view appConfigFile = "app.config";
+inline constexpr std::string_view uiDescriptionFile = "ui.uixml";
+// Resource directory used when "app.config" gives none for a key.
+inline constexpr std::string_view defaultResourcePath = "./";
+// Most characters read from the file to show an unparsed tail.
+inline constexpr std::size_t unparsedTailChars = 64;
 
 // --- Records and transforms ---
 
