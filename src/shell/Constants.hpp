@@ -50,6 +50,8 @@ inline constexpr std::string_view defaultResourcePath = "./";
 inline constexpr std::size_t unparsedTailChars = 64;
 
 // --- Records and transforms ---
+// The identity, unit rows and vectors, the origin and the unit scale
+// transform list need the records' types: see records/RecordConstants.hpp.
 
 // --- Subdivision mesh ---
 

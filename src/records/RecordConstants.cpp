@@ -1,0 +1,10 @@
+#include "records/RecordConstants.hpp"
+
+namespace zil::Constants {
+
+const std::vector<ZilLValue>& unitScaleTransformList() {
+    static const std::vector<ZilLValue> list{ZilLValue::SUMVALUE("ScaleXYZ", ZilLValue::XYZ(kUnitTriple))};
+    return list;
+}
+
+}  // namespace zil::Constants

@@ -1,0 +1,225 @@
+#pragma once
+// The ZilL record values: the in-memory data format of the mesh and of the
+// coordinate transforms. A value is a small handle (16 bytes): INT and REAL
+// leaves sit inside it, everything else is a node shared by reference.
+// Copying a value never copies a record or an array; the only in-place
+// changes are writes into the slots of a field array or an element array,
+// which every holder of that array sees at once.
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "records/FieldName.hpp"
+#include "records/SharedArray.hpp"
+#include "records/Xyz.hpp"
+
+namespace zil {
+
+// The leaf values.
+class ZilLBasic {
+public:
+    enum class Kind : std::uint8_t { INT = 0, REAL = 1, XYZ = 2 };
+
+    static ZilLBasic INT(std::int32_t i) { return ZilLBasic(Kind::INT, i, 0.0, {}); }
+    static ZilLBasic REAL(double r) { return ZilLBasic(Kind::REAL, 0, r, {}); }
+    static ZilLBasic XYZ(Xyz v) { return ZilLBasic(Kind::XYZ, 0, 0.0, v); }
+    static ZilLBasic XYZ(double x, double y, double z) { return XYZ(Xyz{x, y, z}); }
+
+    Kind kind() const { return kind_; }
+    bool isInt() const { return kind_ == Kind::INT; }
+    bool isReal() const { return kind_ == Kind::REAL; }
+    bool isXyz() const { return kind_ == Kind::XYZ; }
+    // Each raises Match for a leaf of another kind.
+    std::int32_t asInt() const;
+    double asReal() const;
+    const Xyz& asXyz() const;
+
+private:
+    ZilLBasic(Kind k, std::int32_t i, double r, Xyz v) : kind_(k), i_(i), r_(r), xyz_(v) {}
+    Kind kind_;
+    std::int32_t i_;
+    double r_;
+    Xyz xyz_;
+};
+
+class ZilLValue;
+struct ZilLField;
+
+// A RECORD's fields, in field order, and an ARRAY's elements.
+using FieldArray = SharedArray<ZilLField>;
+using ValueArray = SharedArray<ZilLValue>;
+
+class ZilLValue {
+public:
+    enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2, SUMVALUE = 3 };
+
+    // BASIC (INT 0).
+    ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), i_(0) {}
+
+    static ZilLValue BASIC(const ZilLBasic& b);
+    static ZilLValue INT(std::int32_t i) {
+        ZilLValue v;
+        v.i_ = i;
+        return v;
+    }
+    static ZilLValue REAL(double r) {
+        ZilLValue v;
+        v.kind_ = ZilLBasic::Kind::REAL;
+        v.r_ = r;
+        return v;
+    }
+    static ZilLValue XYZ(Xyz p);
+    static ZilLValue XYZ(double x, double y, double z) { return XYZ(Xyz{x, y, z}); }
+    static ZilLValue RECORD(FieldArray fields) noexcept;
+    static ZilLValue ARRAY(ValueArray elements) noexcept;
+    static ZilLValue SUMVALUE(FieldName name, ZilLValue argument);
+    static ZilLValue SUMVALUE(std::string_view name, ZilLValue argument) {
+        return SUMVALUE(FieldName(name), std::move(argument));
+    }
+
+    ZilLValue(const ZilLValue& o) noexcept : tag_(o.tag_), kind_(o.kind_), bits_(o.bits_) {
+        if (Node* n = node()) ++n->refs;
+    }
+    ZilLValue(ZilLValue&& o) noexcept : tag_(o.tag_), kind_(o.kind_), bits_(o.bits_) {
+        o.tag_ = Tag::BASIC;
+        o.kind_ = ZilLBasic::Kind::INT;
+        o.bits_ = 0;
+    }
+    ZilLValue& operator=(const ZilLValue& o) noexcept {
+        ZilLValue(o).swap(*this);
+        return *this;
+    }
+    ZilLValue& operator=(ZilLValue&& o) noexcept {
+        ZilLValue(std::move(o)).swap(*this);
+        return *this;
+    }
+    ~ZilLValue() {
+        if (Node* n = node(); n && --n->refs == 0) release();
+    }
+    void swap(ZilLValue& o) noexcept {
+        std::swap(tag_, o.tag_);
+        std::swap(kind_, o.kind_);
+        std::swap(bits_, o.bits_);
+    }
+
+    Tag tag() const { return tag_; }
+    bool isBasic() const { return tag_ == Tag::BASIC; }
+    bool isRecord() const { return tag_ == Tag::RECORD; }
+    bool isArray() const { return tag_ == Tag::ARRAY; }
+    bool isSumValue() const { return tag_ == Tag::SUMVALUE; }
+    bool isInt() const { return tag_ == Tag::BASIC && kind_ == ZilLBasic::Kind::INT; }
+    bool isReal() const { return tag_ == Tag::BASIC && kind_ == ZilLBasic::Kind::REAL; }
+    bool isXyz() const { return tag_ == Tag::BASIC && kind_ == ZilLBasic::Kind::XYZ; }
+
+    // The payloads. Each raises Match when the value is of another kind, so a
+    // reader that needs a record and meets anything else fails with Match.
+    ZilLBasic basic() const;
+    std::int32_t asInt() const {
+        if (!isInt()) throwMatch();
+        return i_;
+    }
+    double asReal() const {
+        if (!isReal()) throwMatch();
+        return r_;
+    }
+    const Xyz& asXyz() const;
+    // The RECORD's field array itself (shared, not copied).
+    FieldArray fields() const;
+    // The ARRAY's element array itself (shared, not copied).
+    ValueArray elements() const;
+    FieldName sumName() const;
+    const ZilLValue& sumArgument() const;
+
+    // True when both values refer to the same shared node (same record
+    // array, element array, sum value or XYZ leaf).
+    bool sameNode(const ZilLValue& o) const { return node() != nullptr && node() == o.node(); }
+
+private:
+    using Node = detail::Node;
+
+    ZilLValue(Tag t, Node* n) noexcept : tag_(t), kind_(ZilLBasic::Kind::INT), node_(n) {}
+
+    bool holdsNode() const { return tag_ != Tag::BASIC || kind_ == ZilLBasic::Kind::XYZ; }
+    Node* node() const { return holdsNode() ? node_ : nullptr; }
+    template <class T>
+    SharedArray<T> adopt() const;
+    void release() noexcept;
+    [[noreturn]] static void throwMatch();
+
+    Tag tag_;
+    ZilLBasic::Kind kind_;
+    union {
+        std::int32_t i_;
+        double r_;
+        Node* node_;
+        std::uint64_t bits_;
+    };
+};
+
+// One field of a record: a name and a value.
+struct ZilLField {
+    FieldName name;
+    ZilLValue value;
+};
+
+template <class T>
+inline SharedArray<T> ZilLValue::adopt() const {
+    auto* n = static_cast<detail::ArrayNode<T>*>(node_);
+    if (n) ++n->refs;
+    return SharedArray<T>(n);
+}
+inline ZilLValue ZilLValue::RECORD(FieldArray fields) noexcept {
+    return ZilLValue(Tag::RECORD, std::exchange(fields.node_, nullptr));
+}
+inline ZilLValue ZilLValue::ARRAY(ValueArray elements) noexcept {
+    return ZilLValue(Tag::ARRAY, std::exchange(elements.node_, nullptr));
+}
+inline FieldArray ZilLValue::fields() const {
+    if (!isRecord()) throwMatch();
+    return adopt<ZilLField>();
+}
+inline ValueArray ZilLValue::elements() const {
+    if (!isArray()) throwMatch();
+    return adopt<ZilLValue>();
+}
+
+// The list form in which a record tree is written down before conversion.
+struct ZilLListField;
+
+class ZilLListValue {
+public:
+    enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2 };
+
+    static ZilLListValue BASIC(const ZilLBasic& b);
+    static ZilLListValue INT(std::int32_t i) { return BASIC(ZilLBasic::INT(i)); }
+    static ZilLListValue REAL(double r) { return BASIC(ZilLBasic::REAL(r)); }
+    static ZilLListValue RECORD(std::vector<ZilLListField> fields);
+    static ZilLListValue ARRAY(std::vector<ZilLListValue> elements);
+
+    Tag tag() const { return tag_; }
+    const ZilLBasic& basic() const { return basic_; }
+    const std::vector<ZilLListField>& fields() const { return fields_; }
+    const std::vector<ZilLListValue>& elements() const { return elements_; }
+
+private:
+    ZilLListValue(Tag t, const ZilLBasic& b) : tag_(t), basic_(b) {}
+    Tag tag_;
+    ZilLBasic basic_;
+    std::vector<ZilLListField> fields_;
+    std::vector<ZilLListValue> elements_;
+};
+
+struct ZilLListField {
+    ZilLListField(std::string_view name, ZilLListValue value) : name(name), value(std::move(value)) {}
+    ZilLListField(FieldName name, ZilLListValue value) : name(name), value(std::move(value)) {}
+    FieldName name;
+    ZilLListValue value;
+};
+
+// The array form of a list-form tree. Of several fields of one name the
+// first stays, and the kept fields come out in reverse order:
+// ("a", x), ("b", y), ("a", z) becomes the fields ("b", y'), ("a", x').
+ZilLValue convertRecordValue(const ZilLListValue& v);
+
+}  // namespace zil

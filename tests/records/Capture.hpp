@@ -1,0 +1,37 @@
+#pragma once
+// A buffered stream over a pipe: what a test reads back is exactly what the
+// code wrote and flushed.
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+#include "shell/OutStream.hpp"
+
+namespace zil::test {
+
+struct Capture {
+    int fds[2];
+    OutStream* stream;
+    Capture() {
+        if (::pipe(fds) != 0) std::abort();
+        ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
+        stream = new OutStream(fds[1], true);
+    }
+    ~Capture() {
+        delete stream;
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
+    OutStream& out() { return *stream; }
+    // Everything flushed so far (and consumed).
+    std::string text() {
+        std::string s;
+        char buf[512];
+        ssize_t n;
+        while ((n = ::read(fds[0], buf, sizeof buf)) > 0) s.append(buf, static_cast<size_t>(n));
+        return s;
+    }
+};
+
+}  // namespace zil::test
