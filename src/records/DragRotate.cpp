@@ -17,9 +17,9 @@ Xyz turnAngles(const Xyz& angles, const Matrix4x4& turn, OutStream& out) {
                              ZilLValue::SUMVALUE("RotateY", ZilLValue::REAL(angles.y)),
                              ZilLValue::SUMVALUE("RotateX", ZilLValue::REAL(angles.x))};
     const Matrix4x4 m = transformListToMatrix(list, out);
-    const Xyz e1 = transformDirection(turn, transformDirection(m, Constants::kUnitX));
-    const Xyz e2 = transformDirection(turn, transformDirection(m, Constants::kUnitY));
-    const Xyz e3 = transformDirection(turn, transformDirection(m, Constants::kUnitZ));
+    const Xyz e1 = transformDirection(turn, transformDirection(m, Constants::unitX));
+    const Xyz e2 = transformDirection(turn, transformDirection(m, Constants::unitY));
+    const Xyz e3 = transformDirection(turn, transformDirection(m, Constants::unitZ));
     return matrixToEulerAngles(e1.x, e1.y, e1.z, e2.x, e2.y, e2.z, e3.z);
 }
 

@@ -19,8 +19,8 @@ double arcsine(double x) {
 // The angle in [0, 2 pi] with sine s and cosine k (up to a common factor).
 // A NaN counts as negative.
 double angle(double s, double k) {
-    if (s >= 0.0) return k >= 0.0 ? arcsine(s) : Constants::kPi - arcsine(s);
-    return k >= 0.0 ? arcsine(s) + Constants::kTwoPi : Constants::kPi - arcsine(s);
+    if (s >= 0.0) return k >= 0.0 ? arcsine(s) : Constants::pi - arcsine(s);
+    return k >= 0.0 ? arcsine(s) + Constants::twoPi : Constants::pi - arcsine(s);
 }
 
 }  // namespace

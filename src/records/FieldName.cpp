@@ -31,13 +31,6 @@ FieldName::FieldName(std::string_view text) {
     t.ids.emplace(std::string_view(stored), id_);
 }
 
-std::optional<FieldName> FieldName::find(std::string_view text) {
-    InternTable& t = table();
-    auto it = t.ids.find(text);
-    if (it == t.ids.end()) return std::nullopt;
-    return FieldName(Raw{}, it->second);
-}
-
 std::string_view FieldName::str() const { return table().texts[id_]; }
 
 }  // namespace zil

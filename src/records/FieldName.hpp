@@ -4,7 +4,6 @@
 // Make names once (e.g. `static const FieldName kPoint{"point"};`) and
 // reuse them on hot paths.
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace zil {
@@ -14,18 +13,12 @@ public:
     // Interns `text` (byte for byte; case matters, nothing is trimmed).
     explicit FieldName(std::string_view text);
 
-    // The name of `text` if it was ever interned; a text never interned
-    // cannot name any existing field.
-    static std::optional<FieldName> find(std::string_view text);
-
     std::string_view str() const;
     std::uint32_t id() const { return id_; }
 
     friend bool operator==(FieldName a, FieldName b) { return a.id_ == b.id_; }
 
 private:
-    struct Raw {};
-    FieldName(Raw, std::uint32_t id) : id_(id) {}
     std::uint32_t id_;
 };
 

@@ -1,12 +1,13 @@
 #include "records/Matrix4x4.hpp"
 
+#include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
 
 namespace zil {
 
 namespace detail {
 void throwZeroDivideInTransformPoint() {
-    throw EGeneric::internal("Zero divide in Matrix4x4.Trans.transformPoint");
+    throw Constants::errZeroDivideTransformPoint();
 }
 }  // namespace detail
 
@@ -49,7 +50,7 @@ Matrix4x4 invert(const Matrix4x4& m) {
     const auto& r = m.rows;
     const double det = ((r[0][0] * minorOf(m, 0, 0) - r[0][1] * minorOf(m, 0, 1)) + r[0][2] * minorOf(m, 0, 2)) -
                        r[0][3] * minorOf(m, 0, 3);
-    if (det == 0.0) throw EGeneric::named("DivideByZero", "Matrix4x4Mult.invert");
+    if (det == 0.0) throw Constants::errDivideByZero();
     const double k = 1.0 / det;
     Matrix4x4 inv;
     for (int i = 0; i < 4; ++i) {

@@ -3,7 +3,7 @@
 namespace zil::Constants {
 
 const std::vector<ZilLValue>& unitScaleTransformList() {
-    static const std::vector<ZilLValue> list{ZilLValue::SUMVALUE("ScaleXYZ", ZilLValue::XYZ(kUnitTriple))};
+    static const std::vector<ZilLValue> list{ZilLValue::SUMVALUE("ScaleXYZ", ZilLValue::XYZ(unitTriple))};
     return list;
 }
 

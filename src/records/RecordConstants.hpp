@@ -9,20 +9,20 @@
 
 namespace zil::Constants {
 
-inline constexpr double kPi = 3.141592653589793;
-inline constexpr double kTwoPi = 6.283185307179586;
+inline constexpr double pi = 3.141592653589793;
+inline constexpr double twoPi = 6.283185307179586;
 
-inline constexpr Matrix4x4Row kUnitRow1{1.0, 0.0, 0.0, 0.0};
-inline constexpr Matrix4x4Row kUnitRow2{0.0, 1.0, 0.0, 0.0};
-inline constexpr Matrix4x4Row kUnitRow3{0.0, 0.0, 1.0, 0.0};
-inline constexpr Matrix4x4Row kUnitRow4{0.0, 0.0, 0.0, 1.0};
-inline constexpr Matrix4x4 kIdentity{{kUnitRow1, kUnitRow2, kUnitRow3, kUnitRow4}};
+inline constexpr Matrix4x4Row unitRow1{1.0, 0.0, 0.0, 0.0};
+inline constexpr Matrix4x4Row unitRow2{0.0, 1.0, 0.0, 0.0};
+inline constexpr Matrix4x4Row unitRow3{0.0, 0.0, 1.0, 0.0};
+inline constexpr Matrix4x4Row unitRow4{0.0, 0.0, 0.0, 1.0};
+inline constexpr Matrix4x4 identity{{unitRow1, unitRow2, unitRow3, unitRow4}};
 
-inline constexpr Xyz kOrigin{0.0, 0.0, 0.0};
-inline constexpr Xyz kUnitTriple{1.0, 1.0, 1.0};
-inline constexpr Xyz kUnitX{1.0, 0.0, 0.0};
-inline constexpr Xyz kUnitY{0.0, 1.0, 0.0};
-inline constexpr Xyz kUnitZ{0.0, 0.0, 1.0};
+inline constexpr Xyz origin{0.0, 0.0, 0.0};
+inline constexpr Xyz unitTriple{1.0, 1.0, 1.0};
+inline constexpr Xyz unitX{1.0, 0.0, 0.0};
+inline constexpr Xyz unitY{0.0, 1.0, 0.0};
+inline constexpr Xyz unitZ{0.0, 0.0, 1.0};
 
 // [ScaleXYZ (1.0, 1.0, 1.0)], built once on first use and shared: every
 // list from anglesToTransformList ends in this very element.

@@ -65,7 +65,7 @@ void reportInvalidConstructor(FieldName name, std::string_view function, OutStre
 void wholeDegreeCosSin(std::int32_t n, double& c, double& s) {
     const std::int64_t wide = n;
     if (((wide % 90) + 90) % 90 != 0) {
-        const double a = (static_cast<double>(n) * Constants::kPi) / 180.0;
+        const double a = (static_cast<double>(n) * Constants::pi) / 180.0;
         c = std::cos(a);
         s = std::sin(a);
         return;
@@ -85,13 +85,13 @@ constexpr const char* kToMatrix = "ZilLCoordTransforms.transformToMatrix4x4";
 namespace detail {
 
 Matrix4x4 rotationX(double c, double s) {
-    return {{Constants::kUnitRow1, Matrix4x4Row{0.0, c, -s, 0.0}, Matrix4x4Row{0.0, s, c, 0.0}, Constants::kUnitRow4}};
+    return {{Constants::unitRow1, Matrix4x4Row{0.0, c, -s, 0.0}, Matrix4x4Row{0.0, s, c, 0.0}, Constants::unitRow4}};
 }
 Matrix4x4 rotationY(double c, double s) {
-    return {{Matrix4x4Row{c, 0.0, s, 0.0}, Constants::kUnitRow2, Matrix4x4Row{-s, 0.0, c, 0.0}, Constants::kUnitRow4}};
+    return {{Matrix4x4Row{c, 0.0, s, 0.0}, Constants::unitRow2, Matrix4x4Row{-s, 0.0, c, 0.0}, Constants::unitRow4}};
 }
 Matrix4x4 rotationZ(double c, double s) {
-    return {{Matrix4x4Row{c, -s, 0.0, 0.0}, Matrix4x4Row{s, c, 0.0, 0.0}, Constants::kUnitRow3, Constants::kUnitRow4}};
+    return {{Matrix4x4Row{c, -s, 0.0, 0.0}, Matrix4x4Row{s, c, 0.0, 0.0}, Constants::unitRow3, Constants::unitRow4}};
 }
 
 void reportExpectedSumValue(std::string_view function, OutStream& out) {
@@ -109,14 +109,14 @@ namespace ZilLCoordTransforms {
 Matrix4x4 transformToMatrix4x4(const ZilLValue& transform, OutStream& out) {
     if (!transform.isSumValue()) {
         detail::reportExpectedSumValue(kToMatrix, out);
-        return Constants::kIdentity;
+        return Constants::identity;
     }
     const FieldName name = transform.sumName();
     const Ctor c = ctorOf(name);
     const ZilLValue& arg = transform.sumArgument();
     if (!argumentFits(c, arg)) {
         reportInvalidConstructor(name, kToMatrix, out);
-        return Constants::kIdentity;
+        return Constants::identity;
     }
     double cs = 0.0, sn = 0.0;
     switch (c) {
@@ -129,16 +129,16 @@ Matrix4x4 transformToMatrix4x4(const ZilLValue& transform, OutStream& out) {
         case Ctor::TranslateXYZ: {
             const Xyz& t = arg.asXyz();
             return {{Matrix4x4Row{1.0, 0.0, 0.0, t.x}, Matrix4x4Row{0.0, 1.0, 0.0, t.y},
-                     Matrix4x4Row{0.0, 0.0, 1.0, t.z}, Constants::kUnitRow4}};
+                     Matrix4x4Row{0.0, 0.0, 1.0, t.z}, Constants::unitRow4}};
         }
         case Ctor::ScaleXYZ: {
             const Xyz& k = arg.asXyz();
             return {{Matrix4x4Row{k.x, 0.0, 0.0, 0.0}, Matrix4x4Row{0.0, k.y, 0.0, 0.0},
-                     Matrix4x4Row{0.0, 0.0, k.z, 0.0}, Constants::kUnitRow4}};
+                     Matrix4x4Row{0.0, 0.0, k.z, 0.0}, Constants::unitRow4}};
         }
         case Ctor::None: break;
     }
-    return Constants::kIdentity;  // not reached: argumentFits rejects None
+    return Constants::identity;  // not reached: argumentFits rejects None
 }
 
 ZilLValue invertTransformF(FieldName name, const ZilLValue& argument, OutStream& out) {
@@ -176,7 +176,7 @@ ZilLValue invertTransformF(FieldName name, const ZilLValue& argument, OutStream&
 }  // namespace ZilLCoordTransforms
 
 Matrix4x4 transformListToMatrix(std::span<const ZilLValue> transforms, OutStream& out) {
-    if (transforms.empty()) return Constants::kIdentity;
+    if (transforms.empty()) return Constants::identity;
     // All conversions, and so all reports, come before the first product.
     Matrix4x4 small[8];
     std::vector<Matrix4x4> large;
@@ -187,14 +187,14 @@ Matrix4x4 transformListToMatrix(std::span<const ZilLValue> transforms, OutStream
     }
     for (std::size_t i = 0; i < transforms.size(); ++i)
         ms[i] = ZilLCoordTransforms::transformToMatrix4x4(transforms[i], out);
-    Matrix4x4 acc = Constants::kIdentity;
+    Matrix4x4 acc = Constants::identity;
     for (std::size_t i = 0; i < transforms.size(); ++i) acc = matrixMultiply(acc, ms[i]);
     return acc;
 }
 
 Matrix4x4 inverseTransformListToMatrix(std::span<const ZilLValue> transforms, OutStream& out,
                                        OutStream& convertOut) {
-    if (transforms.empty()) return Constants::kIdentity;
+    if (transforms.empty()) return Constants::identity;
     std::vector<Matrix4x4> ms;
     ms.reserve(transforms.size());
     auto invert = [&out](FieldName name, const ZilLValue& arg) {
@@ -204,7 +204,7 @@ Matrix4x4 inverseTransformListToMatrix(std::span<const ZilLValue> transforms, Ou
         const ZilLValue inverse = ZilLCoordTransforms::mapSUMVALUE(invert, t, out);
         ms.push_back(ZilLCoordTransforms::transformToMatrix4x4(inverse, convertOut));
     }
-    Matrix4x4 acc = Constants::kIdentity;
+    Matrix4x4 acc = Constants::identity;
     for (const Matrix4x4& m : ms) acc = matrixMultiply(m, acc);
     return acc;
 }

@@ -11,8 +11,8 @@
 namespace zil {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double pi = 3.141592653589793;
+constexpr double twoPi = 6.283185307179586;
 
 Matrix4x4 rotation(const Xyz& a) {
     test::Capture c;
@@ -35,13 +35,13 @@ void expectAngles(const Xyz& got, const Xyz& want, double eps = 1e-12) {
 }
 
 TEST(EulerAngles, QuadrantRules) {
-    expectAngles(euler(Constants::kIdentity), {0, 0, 0}, 0);
+    expectAngles(euler(Constants::identity), {0, 0, 0}, 0);
     expectAngles(euler(rotation({0.5, 0, 0})), {0.5, 0, 0});
-    expectAngles(euler(rotation({0, 0, -0.5})), {0, 0, kTwoPi - 0.5});
+    expectAngles(euler(rotation({0, 0, -0.5})), {0, 0, twoPi - 0.5});
     expectAngles(euler(rotation({3.0, 0, 0})), {3.0, 0, 0});
-    expectAngles(euler(rotation({-3.0, 0, 0})), {kTwoPi - 3.0, 0, 0});
+    expectAngles(euler(rotation({-3.0, 0, 0})), {twoPi - 3.0, 0, 0});
     expectAngles(euler(rotation({0, 0.3, 0})), {0, 0.3, 0});
-    expectAngles(euler(rotation({0.2, 2.0, 0.4})), {0.2 + kPi, kPi - 2.0, 0.4 + kPi});
+    expectAngles(euler(rotation({0.2, 2.0, 0.4})), {0.2 + pi, pi - 2.0, 0.4 + pi});
 }
 
 TEST(EulerAngles, GimbalLockTakesXFromTheSecondColumn) {
@@ -58,9 +58,9 @@ TEST(EulerAngles, GimbalLockTakesXFromTheSecondColumn) {
 TEST(EulerAngles, RatiosPushedPastOneGiveNoNaN) {
     const double over = 1.0000000000000002;
     Xyz a = matrixToEulerAngles(1, 0, 0, 0, 0, over, 0);
-    EXPECT_EQ(a.x, kPi / 2);
+    EXPECT_EQ(a.x, pi / 2);
     Xyz b = matrixToEulerAngles(0, -over, 0, 1, 0, 0, 1);
-    EXPECT_EQ(b.z, kPi - -kPi / 2);
+    EXPECT_EQ(b.z, pi - -pi / 2);
     Xyz c = matrixToEulerAngles(0, 0, -over, 0, 1, 0, 0);
     EXPECT_FALSE(std::isnan(c.x) || std::isnan(c.y) || std::isnan(c.z));
 }
@@ -81,7 +81,7 @@ TEST(DragRotate, TurnsAboutWorldAxes) {
 
     p.angles = {0, 0, 0};
     dragRotatePlacement(0, 5, true, p, c.out());
-    expectAngles(p.angles, {kTwoPi - 0.1, 0, 0});
+    expectAngles(p.angles, {twoPi - 0.1, 0, 0});
 
     p.angles = {0, 0, 0};
     dragRotatePlacement(0, -5, true, p, c.out());
@@ -99,10 +99,10 @@ TEST(DragRotate, TurnIsOnTheLeftOfTheCurrentRotation) {
     const Matrix4x4 before = rotation(p.angles);
     dragRotatePlacement(-7, 3, true, p, c.out());
     const double a = 7.0 / 5.0 / 10.0, b = -3.0 / 5.0 / 10.0;
-    Matrix4x4 ry{{Matrix4x4Row{std::cos(a), 0, std::sin(a), 0}, Constants::kUnitRow2,
-                  Matrix4x4Row{-std::sin(a), 0, std::cos(a), 0}, Constants::kUnitRow4}};
-    Matrix4x4 rx{{Constants::kUnitRow1, Matrix4x4Row{0, std::cos(b), -std::sin(b), 0},
-                  Matrix4x4Row{0, std::sin(b), std::cos(b), 0}, Constants::kUnitRow4}};
+    Matrix4x4 ry{{Matrix4x4Row{std::cos(a), 0, std::sin(a), 0}, Constants::unitRow2,
+                  Matrix4x4Row{-std::sin(a), 0, std::cos(a), 0}, Constants::unitRow4}};
+    Matrix4x4 rx{{Constants::unitRow1, Matrix4x4Row{0, std::cos(b), -std::sin(b), 0},
+                  Matrix4x4Row{0, std::sin(b), std::cos(b), 0}, Constants::unitRow4}};
     Matrix4x4 want = matrixMultiply(rx, matrixMultiply(ry, before));
     Matrix4x4 got = rotation(p.angles);
     for (int i = 0; i < 3; ++i)
@@ -113,10 +113,10 @@ TEST(DragRotate, LongDragsNeverStoreNaN) {
     test::Capture c;
     std::mt19937 rng(3);
     std::uniform_int_distribution<int> d(-80, 80);
-    Placement p{{0, kPi / 2, 0}, {}};
+    Placement p{{0, pi / 2, 0}, {}};
     for (int i = 0; i < 20000; ++i) {
         // Keep returning to the poles, where the ratios sit at +-1.
-        if (i % 100 == 0) p.angles = {0, (i % 200 == 0) ? kPi / 2 : -kPi / 2, 0};
+        if (i % 100 == 0) p.angles = {0, (i % 200 == 0) ? pi / 2 : -pi / 2, 0};
         dragRotatePlacement(d(rng) / 8, d(rng) / 40, true, p, c.out());
         ASSERT_FALSE(std::isnan(p.angles.x) || std::isnan(p.angles.y) || std::isnan(p.angles.z)) << i;
     }

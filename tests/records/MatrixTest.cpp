@@ -10,7 +10,7 @@
 namespace zil {
 namespace {
 
-using Constants::kIdentity;
+using Constants::identity;
 
 Matrix4x4 translate(double x, double y, double z) {
     return {{Matrix4x4Row{1, 0, 0, x}, Matrix4x4Row{0, 1, 0, y}, Matrix4x4Row{0, 0, 1, z}, Matrix4x4Row{0, 0, 0, 1}}};
@@ -27,8 +27,8 @@ void expectNear(const Matrix4x4& a, const Matrix4x4& b, double eps = 1e-12) {
 TEST(MatrixMultiply, IdentityAndOrder) {
     Matrix4x4 m{{Matrix4x4Row{1, 2, 3, 4}, Matrix4x4Row{5, 6, 7, 8}, Matrix4x4Row{9, 10, 11, 12},
                  Matrix4x4Row{13, 14, 15, 16}}};
-    EXPECT_EQ(matrixMultiply(kIdentity, m), m);
-    EXPECT_EQ(matrixMultiply(m, kIdentity), m);
+    EXPECT_EQ(matrixMultiply(identity, m), m);
+    EXPECT_EQ(matrixMultiply(m, identity), m);
     Matrix4x4 ab = matrixMultiply(translate(1, 0, 0), scale(2));
     Matrix4x4 ba = matrixMultiply(scale(2), translate(1, 0, 0));
     EXPECT_EQ(Matrix4x4::Trans::transformPoint(ab, {1, 1, 1}), (Xyz{3, 2, 2}));
@@ -42,7 +42,7 @@ TEST(MatrixMultiply, SumsRunLeftToRight) {
                     Matrix4x4Row{1, 0, 0, 0}}};
     EXPECT_EQ(matrixMultiply(a, ones).rows[0][0], 1.0);
     // The same order in the point mapping: x' = ((1e16 * 1 + 1 * 1) + -1e16 * 1) + 1.
-    Matrix4x4 p = kIdentity;
+    Matrix4x4 p = identity;
     p.rows[0] = {1e16, 1, -1e16, 1};
     EXPECT_EQ(Matrix4x4::Trans::transformPoint(p, {1, 1, 1}).x, 1.0);
 }
@@ -59,7 +59,7 @@ TEST(TransformPoint, HomogeneousDivideAndZeroW) {
         EXPECT_EQ(e.kind, 1);
         EXPECT_EQ(e.message, "Zero divide in Matrix4x4.Trans.transformPoint");
     }
-    Matrix4x4 byZ = kIdentity;
+    Matrix4x4 byZ = identity;
     byZ.rows[3] = {0, 0, 1, 0};
     EXPECT_THROW(Matrix4x4::Trans::transformPoint(byZ, {1, 1, 0}), EGeneric);
     EXPECT_THROW(Matrix4x4::Trans::transformPoint(byZ, {1, 1, -0.0}), EGeneric);
@@ -75,7 +75,7 @@ TEST(TransformDirection, IgnoresTranslation) {
 }
 
 TEST(Invert, KnownInverseAndIdentity) {
-    EXPECT_EQ(Matrix4x4Mult::invert(kIdentity), kIdentity);
+    EXPECT_EQ(Matrix4x4Mult::invert(identity), identity);
     Matrix4x4 m{{Matrix4x4Row{1, 0, 2, 0}, Matrix4x4Row{-1, 3, 0, 0}, Matrix4x4Row{0, 3, 1, 0},
                  Matrix4x4Row{0, 0, 0, 1}}};
     Matrix4x4 expected{{Matrix4x4Row{-1, -2, 2, 0}, Matrix4x4Row{-1.0 / 3, -1.0 / 3, 2.0 / 3, 0},
@@ -86,12 +86,12 @@ TEST(Invert, KnownInverseAndIdentity) {
 TEST(Invert, ProjectiveRowFourIsInvertedToo) {
     Matrix4x4 m{{Matrix4x4Row{2, 0, 0, 1}, Matrix4x4Row{0, 3, 0, 0}, Matrix4x4Row{0, 0, 1, 2},
                  Matrix4x4Row{0, 0, 1, 1}}};
-    expectNear(matrixMultiply(m, Matrix4x4Mult::invert(m)), kIdentity);
-    expectNear(matrixMultiply(Matrix4x4Mult::invert(m), m), kIdentity);
+    expectNear(matrixMultiply(m, Matrix4x4Mult::invert(m)), identity);
+    expectNear(matrixMultiply(Matrix4x4Mult::invert(m), m), identity);
 }
 
 TEST(Invert, SingularRaisesDivideByZeroButNearlySingularInverts) {
-    Matrix4x4 m = kIdentity;
+    Matrix4x4 m = identity;
     m.rows[2] = {0, 0, 0, 0};
     try {
         Matrix4x4Mult::invert(m);

@@ -11,7 +11,7 @@
 namespace zil {
 namespace {
 
-using Constants::kIdentity;
+using Constants::identity;
 using R = Matrix4x4Row;
 
 ZilLValue T(std::string_view name, ZilLValue arg) { return ZilLValue::SUMVALUE(name, std::move(arg)); }
@@ -40,7 +40,7 @@ TEST(WholeDegrees, MultiplesOfNinetyAreExact) {
               (Matrix4x4{{R{0, 0, 1, 0}, R{0, 1, 0, 0}, R{-1, 0, 0, 0}, R{0, 0, 0, 1}}}));
     EXPECT_EQ(convert({T("IntDegRotateZ", deg(-180))}),
               (Matrix4x4{{R{-1, 0, 0, 0}, R{0, -1, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}));
-    EXPECT_EQ(convert({T("IntDegRotateX", deg(-720))}), kIdentity);
+    EXPECT_EQ(convert({T("IntDegRotateX", deg(-720))}), identity);
     EXPECT_EQ(convert({T("IntDegRotateX", deg(INT_MIN))}).rows[1][1], std::cos((INT_MIN * 3.141592653589793) / 180.0));
     const double a = (45 * 3.141592653589793) / 180.0;
     EXPECT_EQ(convert({T("IntDegRotateZ", deg(45))}),
@@ -49,7 +49,7 @@ TEST(WholeDegrees, MultiplesOfNinetyAreExact) {
 }
 
 TEST(TransformList, ProductInListOrder) {
-    EXPECT_EQ(convert({}), kIdentity);
+    EXPECT_EQ(convert({}), identity);
     Matrix4x4 m = convert({T("TranslateXYZ", xyz(1, 2, 3)), T("ScaleXYZ", xyz(2, 2, 2))});
     EXPECT_EQ(Matrix4x4::Trans::transformPoint(m, {1, 1, 1}), (Xyz{3, 4, 5}));
     Matrix4x4 rx = convert({T("RotateX", real(0.5))});
@@ -94,14 +94,14 @@ TEST(AnglesToTransformList, PlacementListEndsInTheSharedUnitScale) {
 TEST(InverseTransforms, InvertByConstructor) {
     test::Capture c;
     auto inv = [&](const TransformList& l) { return inverseTransformListToMatrix(l, c.out()); };
-    EXPECT_EQ(inv({}), kIdentity);
+    EXPECT_EQ(inv({}), identity);
     EXPECT_EQ(inv({T("RotateX", real(0.5))}), convert({T("RotateX", real(-0.5))}));
     EXPECT_EQ(inv({T("IntDegRotateZ", deg(90))}),
               (Matrix4x4{{R{0, 1, 0, 0}, R{-1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}));
     Matrix4x4 ts = inv({T("TranslateXYZ", xyz(1, 2, 3)), T("ScaleXYZ", xyz(2, 2, 2))});
     EXPECT_EQ(Matrix4x4::Trans::transformPoint(ts, {3, 4, 5}), (Xyz{1, 1, 1}));
     EXPECT_EQ(inv({T("ScaleXYZ", xyz(2.0, 0.0, -4.0))}), convert({T("ScaleXYZ", xyz(0.5, 1.0, -0.25))}));
-    EXPECT_EQ(inv({T("ScaleXYZ", xyz(-0.0, 1.0, 1.0))}), kIdentity);
+    EXPECT_EQ(inv({T("ScaleXYZ", xyz(-0.0, 1.0, 1.0))}), identity);
     EXPECT_EQ(inv({T("ScaleXYZ", xyz(INFINITY, 1.0, 1.0))}).rows[0][0], 0.0);
     EXPECT_TRUE(std::isnan(inv({T("ScaleXYZ", xyz(NAN, 1.0, 1.0))}).rows[0][0]));
     EXPECT_EQ(c.text(), "");
@@ -119,7 +119,7 @@ TEST(InverseTransforms, FaultsPrintTwoLinesOnTheirStreamsAndCountAsIdentity) {
 
     m = inverseTransformListToMatrix(TransformList{T("RotateX", deg(1)), T("Shear", real(1))}, out.out(),
                                      conv.out());
-    EXPECT_EQ(m, kIdentity);
+    EXPECT_EQ(m, identity);
     EXPECT_EQ(out.text(),
               "Internal Error: Invalid SUMVALUE constructor RotateX in function ZilLCoordTransforms.invertTransformF\n"
               "Internal Error: Invalid SUMVALUE constructor Shear in function ZilLCoordTransforms.invertTransformF\n");
@@ -152,8 +152,8 @@ TEST(InverseTransforms, ListTimesItsInverseIsTheIdentity) {
         test::Capture c;
         Matrix4x4 fwd = transformListToMatrix(l, c.out());
         Matrix4x4 inv = inverseTransformListToMatrix(l, c.out());
-        expectNear(matrixMultiply(fwd, inv), kIdentity, 1e-9);
-        expectNear(matrixMultiply(inv, fwd), kIdentity, 1e-9);
+        expectNear(matrixMultiply(fwd, inv), identity, 1e-9);
+        expectNear(matrixMultiply(inv, fwd), identity, 1e-9);
         EXPECT_EQ(c.text(), "");
     }
 }
