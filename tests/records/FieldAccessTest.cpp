@@ -123,12 +123,8 @@ TEST(Setters, ReplaceNeverAppends) {
     replaceIntegerField(f, "vertexIndex", c.out(), 5);
     EXPECT_EQ(f[0].value.asInt(), 5);
     EXPECT_EQ(c.text(), "");
-}
-
-TEST(RecordPrint, EmptyRecord) {
-    test::Capture c;
-    printRecordFields(FieldArray{}, c.out());
-    EXPECT_EQ(c.text(), "{}\n");
+    replaceIntegerField(FieldArray{}, "neighboredge", c.out(), 1);
+    EXPECT_EQ(c.text(), "Internal Error: Expected field neighboredge not found in ZilL record!\n{}\n");
 }
 
 }  // namespace
