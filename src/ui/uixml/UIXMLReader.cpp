@@ -82,8 +82,19 @@ bool expect(CharCursor& at, std::string_view literal, Failure& f) {
     return true;
 }
 
-void skipWhile(CharCursor& at, std::uint8_t cls) {
-    while (is(at.peek(), cls)) at.advance();
+// Steps over the characters of a class, a piece at a time; appends them to
+// `keep` when given.
+void skipWhile(CharCursor& at, std::uint8_t cls, std::string* keep = nullptr) {
+    for (;;) {
+        std::string_view r = at.run();
+        std::size_t k = 0;
+        while (k < r.size() && (kClasses[static_cast<unsigned char>(r[k])] & cls)) ++k;
+        if (k > 0) {
+            if (keep) keep->append(r.data(), k);
+            at.skip(k);
+        }
+        if (k < r.size() || r.empty()) return;
+    }
 }
 
 // The digits of an escape are all checked before they are converted.
@@ -148,27 +159,15 @@ bool attribute(CharCursor& at, UIXMLAttribute& out, Failure& f) {
     if (c < 0) return fail(f, Failure::Form::EndOfFile, {}, at.position());
     if (!is(c, kLetter)) return fail(f, Failure::Form::Unexpected, {}, at.position(), static_cast<unsigned char>(c));
     out.name.clear();
-    for (; is(c, kLetter | kDigit); c = at.peek()) {
-        out.name.push_back(static_cast<char>(c));
-        at.advance();
-    }
+    skipWhile(at, kLetter | kDigit, &out.name);
     if (!expect(at, "=", f)) return false;
     skipWhile(at, kBlank);
     const long quote = at.position();
     if (!expect(at, "'", f)) return false;
 
-    // The value text is taken a piece-run at a time and decoded once.
+    // The value text is collected whole and decoded once.
     std::string raw;
-    for (;;) {
-        std::string_view r = at.run();
-        std::size_t k = 0;
-        while (k < r.size() && (kClasses[static_cast<unsigned char>(r[k])] & kValue)) ++k;
-        if (k > 0) {
-            raw.append(r.data(), k);
-            at.skip(k);
-        }
-        if (k < r.size() || r.empty()) break;
-    }
+    skipWhile(at, kValue, &raw);
     if (raw.find('&') == std::string::npos) {
         out.value = std::move(raw);
     } else if (!decode(raw, quote, out.value, f)) {
