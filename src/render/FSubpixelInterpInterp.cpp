@@ -34,12 +34,15 @@ struct EdgeWalker {
     i64 r = 0, g = 0, b = 0;
     i64 dr = 0, dg = 0, db = 0;
 
+    template <bool Shaded>
     void step() {
         x += slope;
         z += dz;
-        r += dr;
-        g += dg;
-        b += db;
+        if constexpr (Shaded) {
+            r += dr;
+            g += dg;
+            b += db;
+        }
     }
 };
 
@@ -51,22 +54,26 @@ inline i64 edgeSlope(const RasterVertex& u, const RasterVertex& l) {
 }
 
 // Walker from u to l, placed on the sample row startY (o = startY - u.y past u).
+// A flat triangle leaves the channels alone: they are never read.
+template <bool Shaded>
 EdgeWalker setupEdge(const RasterVertex& u, const RasterVertex& l, i64 startY) {
     EdgeWalker w;
     i64 dy = i64{l.y} - u.y;
     i64 o = startY - u.y;
     w.slope = edgeSlope(u, l);
     w.x = u.x + div512(w.slope * o);
-    if (dy != 0) {
-        w.dz = (l.z - u.z) * 512.0 / static_cast<double>(dy);
-        w.dr = floorDiv((i64{l.colour.r} - u.colour.r) * 512, dy);
-        w.dg = floorDiv((i64{l.colour.g} - u.colour.g) * 512, dy);
-        w.db = floorDiv((i64{l.colour.b} - u.colour.b) * 512, dy);
-    }
+    if (dy != 0) w.dz = (l.z - u.z) * 512.0 / static_cast<double>(dy);
     w.z = u.z + w.dz * static_cast<double>(o) / 512.0;
-    w.r = u.colour.r + div512(w.dr * o);
-    w.g = u.colour.g + div512(w.dg * o);
-    w.b = u.colour.b + div512(w.db * o);
+    if constexpr (Shaded) {
+        if (dy != 0) {
+            w.dr = floorDiv((i64{l.colour.r} - u.colour.r) * 512, dy);
+            w.dg = floorDiv((i64{l.colour.g} - u.colour.g) * 512, dy);
+            w.db = floorDiv((i64{l.colour.b} - u.colour.b) * 512, dy);
+        }
+        w.r = u.colour.r + div512(w.dr * o);
+        w.g = u.colour.g + div512(w.dg * o);
+        w.b = u.colour.b + div512(w.db * o);
+    }
     return w;
 }
 
@@ -140,8 +147,8 @@ void scanTriArea(EdgeWalker& left, EdgeWalker& right, i64 fromRow, i64 toRow, co
                  std::uint32_t flatWord) {
     for (i64 row = fromRow; row < toRow; ++row) {
         if (row >= 0 && row < t.height) span<Shaded>(left, right, row, t, flatWord);
-        left.step();
-        right.step();
+        left.step<Shaded>();
+        right.step<Shaded>();
     }
 }
 
@@ -156,8 +163,8 @@ void drawTriangle(const RasterVertex& top, const RasterVertex& mid, const Raster
     const i64 lowPix = div512(lowStart);
     const i64 endPix = div512(ceil512(bot.y));
 
-    EdgeWalker a = setupEdge(top, mid, firstRow);
-    EdgeWalker b = setupEdge(top, bot, firstRow);
+    EdgeWalker a = setupEdge<Shaded>(top, mid, firstRow);
+    EdgeWalker b = setupEdge<Shaded>(top, bot, firstRow);
     const i64 upperRows = std::max<i64>(0, lowPix - firstPix);
     if (midLeft)
         scanTriArea<Shaded>(a, b, firstPix, firstPix + upperRows, t, flatWord);
@@ -170,7 +177,7 @@ void drawTriangle(const RasterVertex& top, const RasterVertex& mid, const Raster
                      " topEndPixelY = " + intToString(topEnd) + "\n");
 
     if (endPix <= lowPix) return;
-    EdgeWalker c = setupEdge(mid, bot, lowStart);
+    EdgeWalker c = setupEdge<Shaded>(mid, bot, lowStart);
     if (midLeft)
         scanTriArea<Shaded>(c, b, lowPix, endPix, t, flatWord);
     else

@@ -1,0 +1,190 @@
+#include "render/RealtimeZilyMan.hpp"
+
+#include <algorithm>
+
+#include "glue/SDLFuncs.hpp"
+#include "render/RiState.hpp"
+#include "shell/OutStream.hpp"
+
+namespace zil::RealtimeZilyMan {
+namespace {
+
+constexpr Uint32 kDepthSurfaceFlags = 0x00010000;  // software surface with source alpha
+constexpr Uint32 kRedMask = 0x00FF0000, kGreenMask = 0x0000FF00, kBlueMask = 0x000000FF, kAlphaMask = 0xFF000000;
+
+SDL_Surface* makeDepthSurface(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    return mltSDL_CreateRGBSurface(kDepthSurfaceFlags, width, height, 32, kRedMask, kGreenMask, kBlueMask,
+                                   kAlphaMask);
+}
+
+void clearSurface(SDL_Surface* s, Uint32 pixel) {
+    mltSDL_FillRect(s, 0, 0, mltSDLSurface_GetWidth(s), mltSDLSurface_GetHeight(s), pixel);
+}
+
+inline FixedColor fixed(int red, int green, int blue) {
+    return {static_cast<std::int32_t>(static_cast<std::uint32_t>(red) << 8),
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(green) << 8),
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(blue) << 8)};
+}
+
+// Top, middle and bottom by y with the renderer's three comparisons.
+inline void sortByY(const SceneTriangle& t, const RasterVertex*& top, const RasterVertex*& mid,
+                    const RasterVertex*& bot) {
+    const RasterVertex* p = &t.a;
+    const RasterVertex* q = &t.b;
+    if (t.b.y < t.a.y) std::swap(p, q);
+    const RasterVertex* r;
+    if (t.c.y <= p->y) {
+        top = &t.c;
+        r = p;
+    } else {
+        top = p;
+        r = &t.c;
+    }
+    if (q->y > r->y) {
+        mid = r;
+        bot = q;
+    } else {
+        mid = q;
+        bot = r;
+    }
+}
+
+}  // namespace
+
+void triangle(RiState& st, const RasterPosition& a, const RasterPosition& b, const RasterPosition& c, int red,
+              int green, int blue) {
+    if (!st.currentDevice) {
+        printMessage("No device open in RealtimeZilyMan.triangle\n");
+        return;
+    }
+    const FixedColor colour = fixed(red, green, blue);
+    st.sceneTriangles.push_back({{a.x, a.y, a.z, colour}, {b.x, b.y, b.z, colour}, {c.x, c.y, c.z, colour}});
+}
+
+void shadedTriangle(RiState& st, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c) {
+    if (!st.currentDevice) {
+        printMessage("No device open in RealtimeZilyMan.triangle\n");
+        return;
+    }
+    st.sceneTriangles.push_back({a, b, c});
+}
+
+void renderScene(RiState& st) {
+    if (!st.currentDevice) {
+        printMessage("No device open in RealtimeZilyMan.renderScene\n");
+        return;
+    }
+    RenderDevice& dev = *st.currentDevice;
+    if (!dev.offscreen && !st.colourLocked && mltSDL_MUSTLOCK(dev.colourSurface)) {
+        mltSDL_LockSurface(dev.colourSurface);
+        st.colourLocked = true;
+    }
+    if (!st.depthLocked && mltSDL_MUSTLOCK(dev.depthSurface)) {
+        mltSDL_LockSurface(dev.depthSurface);
+        st.depthLocked = true;
+    }
+
+    // Cull against the device and never beyond either surface.
+    const int width = std::min({st.deviceWidth, mltSDLSurface_GetWidth(dev.colourSurface),
+                                mltSDLSurface_GetWidth(dev.depthSurface)});
+    const int height = std::min({st.deviceHeight, mltSDLSurface_GetHeight(dev.colourSurface),
+                                 mltSDLSurface_GetHeight(dev.depthSurface)});
+    if (width <= 0 || height <= 0) return;
+    const std::int64_t maxX = std::int64_t{width} * 512;
+    const std::int64_t maxY = std::int64_t{height} * 512;
+
+    // Bucket by top row, keeping submission order within a row.
+    const auto& tris = st.sceneTriangles;
+    auto& start = st.bucketScratch;
+    auto& order = st.orderScratch;
+    start.assign(static_cast<size_t>(height) + 1, 0u);
+    order.resize(tris.size());
+    constexpr std::uint32_t kCulled = 0xFFFFFFFFu;
+    for (size_t i = 0; i < tris.size(); ++i) {
+        const RasterVertex *top, *mid, *bot;
+        sortByY(tris[i], top, mid, bot);
+        const auto& t = tris[i];
+        bool inside = top->y >= 0 && bot->y < maxY && t.a.x >= 0 && t.a.x < maxX && t.b.x >= 0 &&
+                      t.b.x < maxX && t.c.x >= 0 && t.c.x < maxX;
+        if (!inside) {
+            order[i] = kCulled;
+            continue;
+        }
+        const auto row = static_cast<std::uint32_t>(top->y >> 9);
+        order[i] = row;
+        ++start[row + 1];
+    }
+    for (int r = 0; r < height; ++r) start[r + 1] += start[r];
+    std::vector<std::uint32_t>& slots = st.slotScratch;
+    slots.resize(start[height]);
+    for (size_t i = 0; i < tris.size(); ++i)
+        if (order[i] != kCulled) slots[start[order[i]]++] = static_cast<std::uint32_t>(i);
+
+    for (std::uint32_t idx : slots) {
+        const RasterVertex *top, *mid, *bot;
+        sortByY(tris[idx], top, mid, bot);
+        RasterTarget target{static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.colourSurface)),
+                            mltSDLSurface_GetPitch(dev.colourSurface),
+                            static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.depthSurface)),
+                            mltSDLSurface_GetPitch(dev.depthSurface), width, height};
+        FSubpixelInterpInterp::ySortedTriangle(*top, *mid, *bot, target);
+    }
+}
+
+void worldBegin(RiState& st) {
+    if (!st.currentDevice) {
+        SDL_Surface* screen = mltSDL_SetVideoMode(st.deviceWidth, st.deviceHeight, 32, 0);
+        if (screen) {
+            SDL_Surface* depth = makeDepthSurface(st.deviceWidth, st.deviceHeight);
+            if (depth)
+                st.currentDevice = RenderDevice{depth, screen, false};
+            else
+                printMessage("Could not create depth surface in RealtimeZilyMan\n");
+        }
+    } else {
+        RenderDevice& dev = *st.currentDevice;
+        clearSurface(dev.colourSurface, mltSDL_MapRGB(mltSDLSurface_GetFormat(dev.colourSurface), 0, 0, 0));
+        clearSurface(dev.depthSurface, 0);
+    }
+    st.sceneTriangles.clear();
+}
+
+void worldEnd(RiState& st) {
+    if (!st.currentDevice) return;
+    RenderDevice& dev = *st.currentDevice;
+    if (st.colourLocked) {
+        mltSDL_UnlockSurface(dev.colourSurface);
+        st.colourLocked = false;
+    }
+    if (st.depthLocked) {
+        mltSDL_UnlockSurface(dev.depthSurface);
+        st.depthLocked = false;
+    }
+}
+
+void showFrame(RiState& st) {
+    if (st.currentDevice && !st.currentDevice->offscreen) mltSDL_UpdateRect(st.currentDevice->colourSurface, 0, 0, 0, 0);
+}
+
+bool installOffscreenDevice(RiState& st, SDL_Surface* colour, int width, int height) {
+    releaseDevice(st);
+    if (!colour) return false;
+    SDL_Surface* depth = makeDepthSurface(width, height);
+    if (!depth) {
+        printMessage("Could not create depth surface in RealtimeZilyMan\n");
+        return false;
+    }
+    st.currentDevice = RenderDevice{depth, colour, true};
+    return true;
+}
+
+void releaseDevice(RiState& st) {
+    if (!st.currentDevice) return;
+    worldEnd(st);
+    mltSDL_FreeSurface(st.currentDevice->depthSurface);
+    st.currentDevice.reset();
+}
+
+}  // namespace zil::RealtimeZilyMan
