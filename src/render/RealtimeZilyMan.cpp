@@ -4,18 +4,18 @@
 
 #include "glue/SDLFuncs.hpp"
 #include "render/RiState.hpp"
+#include "shell/Constants.hpp"
 #include "shell/OutStream.hpp"
 
 namespace zil::RealtimeZilyMan {
 namespace {
 
-constexpr Uint32 kDepthSurfaceFlags = 0x00010000;  // software surface with source alpha
-constexpr Uint32 kRedMask = 0x00FF0000, kGreenMask = 0x0000FF00, kBlueMask = 0x000000FF, kAlphaMask = 0xFF000000;
-
 SDL_Surface* makeDepthSurface(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    return mltSDL_CreateRGBSurface(kDepthSurfaceFlags, width, height, 32, kRedMask, kGreenMask, kBlueMask,
-                                   kAlphaMask);
+    Uint32 flags = 0;
+    for (std::uint32_t f : Constants::depthSurfaceFlags) flags |= f;
+    const auto& m = Constants::surfaceMasks;
+    return mltSDL_CreateRGBSurface(flags, width, height, 32, m[0], m[1], m[2], m[3]);
 }
 
 void clearSurface(SDL_Surface* s, Uint32 pixel) {

@@ -18,9 +18,9 @@ namespace {
 Matrix4x4 rasterMatrix(const RiState& st) {
     const double w = st.deviceWidth;
     const double h = st.deviceHeight;
-    Matrix4x4 m = Constants::kIdentity;
+    Matrix4x4 m = Constants::identity;
     if (st.perspective) {
-        const double t = std::tan(st.fieldOfView * 3.141592653589793 / 360.0);
+        const double t = std::tan(st.fieldOfView * Constants::pi / 360.0);
         const Matrix4x4 p{{{{1.0 / t, 0, 0, 0}, {0, 1.0 / t, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
         const Matrix4x4 s{{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, -0.5, 0.5}, {0, 0, 1, 0}}}};
         m = matrixMultiply(s, matrixMultiply(p, m));
@@ -50,10 +50,10 @@ void restoreFrame(RiState& st, RiFrameRecord& f) {
 }  // namespace
 
 RiState::RiState()
-    : currentTransform(Constants::kIdentity),
-      cameraTransform(Constants::kIdentity),
-      rasterTransform(Constants::kIdentity),
-      combinedTransform(Constants::kIdentity),
+    : currentTransform(Constants::identity),
+      cameraTransform(Constants::identity),
+      rasterTransform(Constants::identity),
+      combinedTransform(Constants::identity),
       tokens(internStandardTokens(tokenTable)) {}
 
 RiState& riState() {
@@ -68,7 +68,7 @@ void riStartUp() {
 
 void RiBegin(RiState& st, std::string_view outputName) {
     st.tokenTable.intern(outputName);
-    st.currentTransform = Constants::kIdentity;
+    st.currentTransform = Constants::identity;
     st.transformChanged = true;
     st.currentColor = {1.0, 1.0, 1.0};
     st.deviceWidth = 0;
@@ -109,11 +109,11 @@ void RiWorldBegin(RiState& st) {
     if (st.inWorld) report("Calls to RiWorldBegin cannot be nested!");
     RealtimeZilyMan::worldBegin(st);
     st.cameraTransform = st.currentTransform;
-    st.currentTransform = Constants::kIdentity;
+    st.currentTransform = Constants::identity;
     st.transformChanged = true;
     st.rasterTransform = rasterMatrix(st);
     st.inWorld = true;
-    st.currentTransform = Constants::kIdentity;
+    st.currentTransform = Constants::identity;
     st.transformChanged = true;
 }
 
@@ -121,8 +121,8 @@ void RiWorldEnd(RiState& st) {
     RealtimeZilyMan::worldEnd(st);
     if (!st.inWorld) report("Call to RiWorldEnd does not match a corresponding RiWorldBegin!");
     RealtimeZilyMan::showFrame(st);
-    st.rasterTransform = Constants::kIdentity;
-    st.cameraTransform = Constants::kIdentity;
+    st.rasterTransform = Constants::identity;
+    st.cameraTransform = Constants::identity;
     st.inWorld = false;
 }
 
@@ -155,7 +155,7 @@ void RiColor(RiState& st, std::vector<double> components) {
 
 void RiLightSource(RiState& st) {
     updateCombinedTransform(st);
-    st.lights.insert(st.lights.begin(), Matrix4x4::Trans::transformPoint(st.combinedTransform, Constants::kOrigin));
+    st.lights.insert(st.lights.begin(), Matrix4x4::Trans::transformPoint(st.combinedTransform, Constants::origin));
 }
 
 void updateCombinedTransform(RiState& st) {
@@ -167,8 +167,8 @@ void updateCombinedTransform(RiState& st) {
 void unwindRiBlocks(RiState& st) {
     RealtimeZilyMan::worldEnd(st);
     if (st.inWorld) {
-        st.rasterTransform = Constants::kIdentity;
-        st.cameraTransform = Constants::kIdentity;
+        st.rasterTransform = Constants::identity;
+        st.cameraTransform = Constants::identity;
         st.inWorld = false;
     }
     while (!st.blockStack.empty()) {

@@ -12,6 +12,7 @@
 #include "records/Xyz.hpp"
 #include "render/RealtimeZilyMan.hpp"
 #include "render/RiTokenTable.hpp"
+#include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
 
 namespace zil {
@@ -86,7 +87,7 @@ struct RiState {
 
     RiTokenTable tokenTable;
     RiStandardTokens tokens;
-    double subPixelScale = 512.0;
+    double subPixelScale = Constants::subPixelScale;
 
     // Object definition: while recording, primitive calls are kept here,
     // newest first, instead of being drawn.

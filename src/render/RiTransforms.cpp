@@ -8,7 +8,7 @@
 namespace zil {
 
 Matrix4x4 axisAngleRotation(double degrees, double x, double y, double z) {
-    const double theta = degrees * 3.141592653589793 / 180.0;
+    const double theta = degrees * Constants::pi / 180.0;
     const double c = std::cos(theta);
     const double s = std::sin(theta);
     const double k = 1.0 - c;
@@ -35,7 +35,7 @@ std::vector<Rt::Point> RiTransformPoints(RiState& st, const Rt::Token& from, con
     try {
         updateCombinedTransform(st);
         const RiStandardTokens& t = st.tokens;
-        Matrix4x4 m = Constants::kIdentity;
+        Matrix4x4 m = Constants::identity;
         if (from.id == t.object.id) {
             if (to.id == t.raster.id)
                 m = matrixMultiply(st.rasterTransform, st.combinedTransform);

@@ -70,6 +70,15 @@ inline constexpr std::array<int, 8> blueEdges{0, 1, 2, 3, 5, 7, 9, 10};
 
 // --- Renderer ---
 
+// Raster positions are integers in 1/512 pixel.
+inline constexpr double subPixelScale = 512.0;
+// Flags and masks of the renderer's depth surfaces: the bitwise OR of
+// [0, 0x00010000] (a software surface with source alpha), 32 bits per pixel.
+inline constexpr std::array<std::uint32_t, 2> depthSurfaceFlags{0, 0x00010000};
+inline constexpr std::array<std::uint32_t, 4> surfaceMasks{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+// The output name the demo begins its rendering context with.
+inline constexpr std::string_view riOutputName = "subdivisionTestOutput.rib";
+
 // --- UI ---
 
 }  // namespace zil::Constants

@@ -45,7 +45,7 @@ TEST(RiState, BeginSetsUpTheContext) {
     st.transformChanged = false;
     RiBegin(st, "subdivisionTestOutput.rib");
     EXPECT_EQ(st.tokenTable.lastId(), 107);
-    EXPECT_EQ(st.currentTransform, Constants::kIdentity);
+    EXPECT_EQ(st.currentTransform, Constants::identity);
     EXPECT_TRUE(st.transformChanged);
     EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
     EXPECT_EQ(st.deviceWidth, 0);
@@ -108,7 +108,7 @@ TEST(RiState, FrameEndRestoresWhatTheFrameSaved) {
     EXPECT_FALSE(st.perspective);
     EXPECT_EQ(st.fieldOfView, 0.0);
     EXPECT_EQ(st.deviceWidth, 0);
-    EXPECT_EQ(st.currentTransform, Constants::kIdentity);
+    EXPECT_EQ(st.currentTransform, Constants::identity);
     EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
     EXPECT_EQ(st.lights, (std::vector<Xyz>{{1, 2, 3}}));
     EXPECT_TRUE(st.transformChanged);
@@ -158,7 +158,7 @@ TEST(RiState, RasterMatrixForADevice) {
     expectNear(st.rasterTransform,
                {{{{200 / t, 0, 200, 0}, {0, -150 / t, 150, 0}, {0, 0, -0.5, 0.5}, {0, 0, 1, 0}}}});
     EXPECT_EQ(st.cameraTransform, translation(0, 0, 10));
-    EXPECT_EQ(st.currentTransform, Constants::kIdentity);
+    EXPECT_EQ(st.currentTransform, Constants::identity);
     EXPECT_TRUE(st.inWorld);
     // A camera-space point maps to (x / z + 1) w / 2, (1 - y / z) h / 2, 0.5 / z - 0.5.
     Xyz p = Matrix4x4::Trans::transformPoint(st.rasterTransform, {1, 1, 2});
@@ -168,8 +168,8 @@ TEST(RiState, RasterMatrixForADevice) {
     RealtimeZilyMan::renderScene(st);
     RiWorldEnd(st);
     EXPECT_FALSE(st.inWorld);
-    EXPECT_EQ(st.rasterTransform, Constants::kIdentity);
-    EXPECT_EQ(st.cameraTransform, Constants::kIdentity);
+    EXPECT_EQ(st.rasterTransform, Constants::identity);
+    EXPECT_EQ(st.cameraTransform, Constants::identity);
     RiFrameEnd(st);
 
     RiFrameBegin(st, 400, 300);

@@ -77,7 +77,7 @@ TEST(RiTransforms, PointsBetweenSpaces) {
     EXPECT_TRUE(RiTransformPoints(st, t.camera, t.object, pts).empty());
     // So does a zero fourth coordinate.
     st.rasterTransform = {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, -10}}}};
-    setCurrentTransform(st, Constants::kIdentity);
+    setCurrentTransform(st, Constants::identity);
     EXPECT_TRUE(RiTransformPoints(st, t.object, t.raster, pts).empty());
 }
 
