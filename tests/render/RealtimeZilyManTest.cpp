@@ -43,18 +43,6 @@ TEST(RealtimeZilyMan, MessagesWithoutADevice) {
               "No device open in RealtimeZilyMan.renderScene\n");
 }
 
-TEST(RealtimeZilyMan, TriangleKeepsSubmissionAndColour) {
-    Scene s(8, 8);
-    s.tri({1, 2, 3.0}, {4, 5, 6.0}, {7, 8, 9.0}, 255, 128, 1);
-    ASSERT_EQ(s.st.sceneTriangles.size(), 1u);
-    const SceneTriangle& t = s.st.sceneTriangles[0];
-    EXPECT_EQ(t.a.x, 1);
-    EXPECT_EQ(t.b.y, 5);
-    EXPECT_EQ(t.c.z, 9.0);
-    EXPECT_EQ(t.a.colour, (FixedColor{0xFF00, 0x8000, 0x0100}));
-    EXPECT_EQ(t.c.colour, t.a.colour);
-}
-
 TEST(RealtimeZilyMan, CullAtTheDeviceEdge) {
     const int W = 8 * 512, H = 8 * 512;
     {

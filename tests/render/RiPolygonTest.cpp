@@ -123,11 +123,5 @@ TEST(RiPolygon, PointMarkers) {
     EXPECT_EQ(s.colour.at(40, 18), 0x0080A1BFu);
 }
 
-TEST(ColorRGB, FromColorN) {
-    EXPECT_EQ(ColorRGB::fromColorN({0.1, 0.2, 0.3}), (ColorRGB{0.1, 0.2, 0.3}));
-    EXPECT_EQ(captured([] { EXPECT_EQ(ColorRGB::fromColorN({0.1, 0.2, 0.3, 1.0}), ColorRGB{}); }),
-              "Exactly 3 color components are required in ColorRGB.fromColorN!\n");
-}
-
 }  // namespace
 }  // namespace zil
