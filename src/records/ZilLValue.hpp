@@ -192,8 +192,8 @@ public:
     enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2 };
 
     static ZilLListValue BASIC(const ZilLBasic& b);
-    static ZilLListValue INT(std::int32_t i) { return BASIC(ZilLBasic::INT(i)); }
-    static ZilLListValue REAL(double r) { return BASIC(ZilLBasic::REAL(r)); }
+    static ZilLListValue INT(std::int32_t i);
+    static ZilLListValue REAL(double r);
     static ZilLListValue RECORD(std::vector<ZilLListField> fields);
     static ZilLListValue ARRAY(std::vector<ZilLListValue> elements);
 
@@ -203,7 +203,7 @@ public:
     const std::vector<ZilLListValue>& elements() const { return elements_; }
 
 private:
-    ZilLListValue(Tag t, const ZilLBasic& b) : tag_(t), basic_(b) {}
+    ZilLListValue(Tag t, const ZilLBasic& b);
     Tag tag_;
     ZilLBasic basic_;
     std::vector<ZilLListField> fields_;
@@ -216,6 +216,12 @@ struct ZilLListField {
     FieldName name;
     ZilLListValue value;
 };
+
+// Defined here, where ZilLListField is complete: clang instantiates the
+// vector members' destructor at the point of an inline body.
+inline ZilLListValue::ZilLListValue(Tag t, const ZilLBasic& b) : tag_(t), basic_(b) {}
+inline ZilLListValue ZilLListValue::INT(std::int32_t i) { return BASIC(ZilLBasic::INT(i)); }
+inline ZilLListValue ZilLListValue::REAL(double r) { return BASIC(ZilLBasic::REAL(r)); }
 
 // The array form of a list-form tree. Of several fields of one name the
 // first stays, and the kept fields come out in reverse order:
