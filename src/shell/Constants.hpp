@@ -55,18 +55,39 @@ inline constexpr std::size_t unparsedTailChars = 64;
 
 // --- Subdivision mesh ---
 
-// The default cube's faces, as the vertex numbers of their four corners.
-inline constexpr std::array<std::array<int, 4>, 6> cubeFaces{{
-    {0, 1, 2, 3},
-    {0, 4, 5, 1},
-    {6, 5, 4, 7},
-    {6, 7, 3, 2},
-    {3, 7, 4, 0},
-    {5, 6, 2, 1},
+// The default cube: vertex positions (x, y, z) and the vertex numbers of
+// each face's four corners, in corner order.
+inline constexpr std::array<std::array<double, 3>, 8> cubePoints{{
+    {-0.5, -0.5, 0.5}, {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}, {0.5, -0.5, 0.5},
+    {-0.5, 0.5, 0.5}, {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, {0.5, 0.5, 0.5},
 }};
-inline constexpr std::array<int, 8> cubeVertices{0, 1, 2, 3, 4, 5, 6, 7};
-inline constexpr std::array<int, 4> yellowEdges{4, 6, 8, 11};
-inline constexpr std::array<int, 8> blueEdges{0, 1, 2, 3, 5, 7, 9, 10};
+inline constexpr std::array<std::array<std::int32_t, 4>, 6> cubeFaces{{
+    {0, 1, 2, 3}, {0, 4, 5, 1}, {6, 5, 4, 7}, {6, 7, 3, 2}, {3, 7, 4, 0}, {5, 6, 2, 1},
+}};
+
+// Groups of the demo bars: vertex numbers, and edge numbers in the order of
+// SubdivisionMesh::collectEdges on the default cube. Yellow: the four edges
+// joining square 0-1-2-3 to square 4-5-6-7; blue: the edges of both squares.
+inline constexpr std::array<std::int32_t, 8> cubeVertices{0, 1, 2, 3, 4, 5, 6, 7};
+inline constexpr std::array<std::int32_t, 4> yellowEdges{4, 6, 8, 11};
+inline constexpr std::array<std::int32_t, 8> blueEdges{0, 1, 2, 3, 5, 7, 9, 10};
+
+// Subdivision weights. Smooth edge point: edgeWeights[0] on each end point,
+// edgeWeights[1] taken twice on each face point. crossWeight is the face
+// point weight of the edge rule next to a valence-4 end. vertexWeights are
+// the vertex rule's centre, edge-point and face-point weights for valence 4.
+struct EdgeWeights {
+    double end;
+    double face;
+};
+struct VertexWeights {
+    double centre;
+    double edge;
+    double face;
+};
+inline constexpr EdgeWeights edgeWeights{0.375, 0.0625};
+inline constexpr double crossWeight = 0.0625;
+inline constexpr VertexWeights vertexWeights{0.5625, 0.09375, 0.015625};
 
 // --- Renderer ---
 

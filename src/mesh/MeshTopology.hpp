@@ -1,0 +1,46 @@
+#pragma once
+// The topology of a mesh record, derived from its corners' "vertexIndex":
+// vertex valences, the links from each corner to the face and corner across
+// its edge, and the list of undirected edges.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "mesh/MeshRecord.hpp"
+
+namespace zil::SubdivisionMesh {
+
+// The corners of every face, read once: each face's corner array (shared
+// with the mesh) and the corners' vertex numbers in one flat table.
+struct CornerTable {
+    std::vector<ValueArray> corners;   // per face
+    std::vector<std::uint32_t> start;  // per face, then the total: offsets into `vertex`
+    std::vector<std::int32_t> vertex;  // per corner, its "vertexIndex"
+
+    std::size_t faceCount() const { return corners.size(); }
+    std::uint32_t cornerCount(std::size_t face) const { return start[face + 1] - start[face]; }
+};
+
+// Reads the corners of `faces`. Faces and corners must be records (Match); a
+// "vertexIndex" outside 0 .. vertexCount-1, a missing one included, raises
+// Subscript.
+CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out);
+
+// Writes into every vertex its "vertexValence": the number of face corners
+// that name it. Vertices are updated in the mesh's own vertex array.
+void setValences(const ZilLValue& mesh, OutStream& out);
+
+// Sets "neighborface" and "neighboredge" of every corner: the face across
+// the corner's edge and that face's corner number plus one, positive when
+// the other face runs along the edge the opposite way, negative when the
+// same way; -1 for both when none. Corners are rewritten in place in their
+// faces' corner arrays; the result is the same mesh value.
+ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out);
+
+// Each undirected edge once, as (lo, hi) with lo <= hi: lo from the highest
+// vertex down, and for one lo the hi values in the order first met (faces in
+// order, each face's edges from corner 0 on). The position of an edge in
+// this list is its edge number.
+std::vector<std::pair<std::int32_t, std::int32_t>> collectEdges(const ZilLValue& mesh, OutStream& out);
+
+}  // namespace zil::SubdivisionMesh

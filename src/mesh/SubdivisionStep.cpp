@@ -1,0 +1,264 @@
+#include "mesh/SubdivisionStep.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
+#include "mesh/MeshTopology.hpp"
+#include "mesh/VertexRules.hpp"
+#include "shell/Constants.hpp"
+
+namespace zil::SubdivisionMesh {
+
+namespace {
+
+Xyz add(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Xyz scale(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
+
+std::vector<std::uint32_t> offsetsFromCounts(const std::vector<std::uint32_t>& counts) {
+    std::vector<std::uint32_t> offsets(counts.size() + 1);
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        offsets[i] = sum;
+        sum += counts[i];
+    }
+    offsets[counts.size()] = sum;
+    return offsets;
+}
+
+// Undirected edges filed under their lower vertex, with their new vertex
+// numbers. Each vertex has room for every corner edge that could file
+// there, so storing never reallocates.
+class EdgeMap {
+public:
+    EdgeMap(const CornerTable& table, std::size_t vertexCount) {
+        std::vector<std::uint32_t> counts(vertexCount, 0);
+        for (std::size_t f = 0; f < table.faceCount(); ++f) {
+            const std::int32_t* k = table.vertex.data() + table.start[f];
+            const std::uint32_t n = table.cornerCount(f);
+            for (std::uint32_t i = 0; i < n; ++i) {
+                const std::int32_t b = k[i + 1 < n ? i + 1 : 0];
+                ++counts[static_cast<std::size_t>(std::min(k[i], b))];
+            }
+        }
+        offsets_ = offsetsFromCounts(counts);
+        fill_.assign(offsets_.begin(), offsets_.end() - 1);
+        slots_.resize(offsets_.back());
+    }
+
+    // The number stored for (min(a, b), max(a, b)), or -1.
+    std::int32_t lookupEdgeNumber(std::int32_t a, std::int32_t b) const {
+        const auto lo = static_cast<std::size_t>(std::min(a, b));
+        const std::int32_t hi = std::max(a, b);
+        for (std::uint32_t p = offsets_[lo]; p < fill_[lo]; ++p)
+            if (slots_[p].other == hi) return slots_[p].number;
+        return -1;
+    }
+
+    void store(std::int32_t a, std::int32_t b, std::int32_t number) {
+        const auto lo = static_cast<std::size_t>(std::min(a, b));
+        slots_[fill_[lo]++] = {std::max(a, b), number};
+    }
+
+private:
+    struct Slot {
+        std::int32_t other;
+        std::int32_t number;
+    };
+    std::vector<std::uint32_t> offsets_;
+    std::vector<std::uint32_t> fill_;
+    std::vector<Slot> slots_;
+};
+
+// The new edges at one old vertex: the edge point's index among the edge
+// points and the edge's clamped sharpness.
+struct VertexEdge {
+    std::uint32_t edgePoint;
+    double sharpness;
+};
+
+}  // namespace
+
+ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
+    const MeshFieldNames& names = MeshRecord::names();
+    const FieldArray meshFields = mesh.fields();
+    const ValueArray vertices = getArrayField(meshFields, names.vertices, out);
+    const ValueArray faces = getArrayField(meshFields, names.faces, out);
+    const std::size_t nV = vertices.size();
+    const std::size_t nF = faces.size();
+    const CornerTable table = readCorners(faces, nV, out);
+    const std::size_t nC = table.vertex.size();
+    // New vertex numbers must fit an INT: old vertices, face points and at
+    // most one edge point per corner.
+    if (nV + nF + nC > static_cast<std::size_t>(INT32_MAX)) throw Overflow();
+
+    // 1. Valences, written into the input's own vertex array.
+    std::vector<std::uint32_t> valence(nV, 0);
+    for (std::int32_t v : table.vertex) ++valence[static_cast<std::size_t>(v)];
+    for (std::size_t i = 0; i < nV; ++i) {
+        FieldArray fields =
+            setIntegerField(vertices[i].fields(), names.vertexValence, out, static_cast<std::int32_t>(valence[i]));
+        vertices.set(i, ZilLValue::RECORD(std::move(fields)));
+    }
+
+    std::vector<Xyz> points(nV);
+    for (std::size_t i = 0; i < nV; ++i) points[i] = readPoint(vertices[i], out);
+
+    // Per corner: the sharpness of its edge and the face across it.
+    std::vector<double> cornerSharpness(nC);
+    std::vector<std::int32_t> cornerNeighbour(nC);
+    for (std::size_t f = 0; f < nF; ++f) {
+        const ValueArray& corners = table.corners[f];
+        for (std::size_t c = 0; c < corners.size(); ++c) {
+            const FieldArray fields = corners[c].fields();
+            cornerSharpness[table.start[f] + c] = getRealField(fields, names.edgeSharpness, out);
+            cornerNeighbour[table.start[f] + c] = getIntegerField(fields, names.neighborface, out);
+        }
+    }
+
+    // 2. Face points: the average of the face's corners.
+    std::vector<Xyz> facePoints(nF);
+    for (std::size_t f = 0; f < nF; ++f) {
+        const std::uint32_t n = table.cornerCount(f);
+        if (n == 0) continue;
+        Xyz sum{};
+        for (std::uint32_t i = 0; i < n; ++i)
+            sum = add(sum, points[static_cast<std::size_t>(table.vertex[table.start[f] + i])]);
+        facePoints[f] = {sum.x / n, sum.y / n, sum.z / n};
+    }
+
+    // Entries of the vertex rule, filed per old vertex in the order made:
+    // one face point per corner at the vertex, one edge point per edge.
+    const std::vector<std::uint32_t> faceOffsets = offsetsFromCounts(valence);
+    std::vector<std::uint32_t> vertexFaces(nC);
+    std::vector<std::uint32_t> faceFill(faceOffsets.begin(), faceOffsets.end() - 1);
+    std::vector<std::uint32_t> edgeRoom(nV, 0);
+    for (std::size_t f = 0; f < nF; ++f) {
+        const std::int32_t* k = table.vertex.data() + table.start[f];
+        const std::uint32_t n = table.cornerCount(f);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            ++edgeRoom[static_cast<std::size_t>(k[i])];
+            ++edgeRoom[static_cast<std::size_t>(k[i + 1 < n ? i + 1 : 0])];
+        }
+    }
+    const std::vector<std::uint32_t> edgeOffsets = offsetsFromCounts(edgeRoom);
+    std::vector<VertexEdge> vertexEdges(edgeOffsets.back());
+    std::vector<std::uint32_t> edgeFill(edgeOffsets.begin(), edgeOffsets.end() - 1);
+
+    EdgeMap edgeMap(table, nV);
+    std::vector<Xyz> edgePoints;
+    edgePoints.reserve(nC / 2 + 1);
+    std::vector<ZilLValue> newFaces;
+    newFaces.reserve(nC);
+
+    const auto& ew = Constants::edgeWeights;
+    const auto firstEdge = static_cast<std::int32_t>(nV + nF);
+
+    // 3. Edge points and new faces, face by face.
+    for (std::size_t f = 0; f < nF; ++f) {
+        const std::uint32_t n = table.cornerCount(f);
+        if (n == 0) throw Empty();
+        const std::uint32_t base = table.start[f];
+        const std::int32_t* k = table.vertex.data() + base;
+
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::int32_t a = k[i];
+            const std::int32_t b = k[i + 1 < n ? i + 1 : 0];
+            const auto ua = static_cast<std::size_t>(a);
+            const auto ub = static_cast<std::size_t>(b);
+            vertexFaces[faceFill[ua]++] = static_cast<std::uint32_t>(f);
+            if (edgeMap.lookupEdgeNumber(a, b) >= 0) continue;
+
+            const std::int32_t neighbour = cornerNeighbour[base + i];
+            if (neighbour < 0 || static_cast<std::size_t>(neighbour) >= nF) throw Subscript();
+            const double c = clampSharpness(cornerSharpness[base + i]);
+            const Xyz& A = points[ua];
+            const Xyz& B = points[ub];
+            const Xyz& F1 = facePoints[f];
+            const Xyz& F2 = facePoints[static_cast<std::size_t>(neighbour)];
+            const Xyz mid = scale(0.5, add(A, B));
+            Xyz e;
+            if (c >= 1.0) {
+                e = mid;
+            } else {
+                const bool regularA = valence[ua] == 4;
+                const bool regularB = valence[ub] == 4;
+                Xyz smooth;
+                if (regularA == regularB) {
+                    smooth = add(scale(ew.end, add(A, B)), scale(2.0 * ew.face, add(F1, F2)));
+                } else {
+                    const Xyz& R = regularA ? A : B;
+                    const Xyz& O = regularA ? B : A;
+                    smooth = irregularEdgePoint(4, Constants::crossWeight, F1, R, O, F2);
+                }
+                e = c <= 0.0 ? smooth : blendPoints(smooth, mid, c);
+            }
+            const auto index = static_cast<std::uint32_t>(edgePoints.size());
+            edgeMap.store(a, b, firstEdge + static_cast<std::int32_t>(index));
+            vertexEdges[edgeFill[ua]++] = {index, c};
+            vertexEdges[edgeFill[ub]++] = {index, c};
+            edgePoints.push_back(e);
+        }
+
+        const auto facePoint = static_cast<std::int32_t>(nV + f);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::uint32_t prev = i == 0 ? n - 1 : i - 1;
+            const std::uint32_t next = i + 1 < n ? i + 1 : 0;
+            const std::int32_t w = k[prev];
+            const std::int32_t x = k[i];
+            const std::int32_t y = k[next];
+            const std::int32_t exy = edgeMap.lookupEdgeNumber(x, y);
+            const std::int32_t ewx = edgeMap.lookupEdgeNumber(w, x);
+            const double s0 = decaySharpness(cornerSharpness[base + prev]);
+            const double s1 = decaySharpness(cornerSharpness[base + i]);
+            ValueArray corners{
+                newCornerRecord(x, s1),
+                newCornerRecord(exy, 0.0),
+                newCornerRecord(facePoint, 0.0),
+                newCornerRecord(ewx, s0),
+            };
+            newFaces.push_back(ZilLValue::RECORD(FieldArray{ZilLField{names.corners, ZilLValue::ARRAY(std::move(corners))}}));
+        }
+    }
+
+    // 5. The old vertices' new positions, blended by their own sharpness.
+    std::vector<Xyz> around;
+    std::vector<EdgeEntry> edges;
+    std::vector<ZilLValue> newVertices;
+    newVertices.reserve(nV + nF + edgePoints.size());
+    for (std::size_t i = 0; i < nV; ++i) {
+        const double s = getRealField(vertices[i].fields(), names.vertexSharpness, out);
+        const double cv = clampSharpness(s);
+        const Xyz& v = points[i];
+        Xyz position = v;
+        if (cv < 1.0) {
+            // Newest entries first, and every edge listed twice.
+            around.clear();
+            for (std::uint32_t p = faceOffsets[i + 1]; p > faceOffsets[i]; --p)
+                around.push_back(facePoints[vertexFaces[p - 1]]);
+            edges.clear();
+            for (std::uint32_t p = edgeFill[i]; p > edgeOffsets[i]; --p) {
+                const VertexEdge& ve = vertexEdges[p - 1];
+                edges.push_back({ve.sharpness, edgePoints[ve.edgePoint]});
+            }
+            const std::size_t once = edges.size();
+            for (std::size_t j = 0; j < once; ++j) edges.push_back(edges[j]);
+            const Xyz r = vertexPointWithSharpness(v, around, edges, Constants::vertexWeights);
+            position = cv <= 0.0 ? r : blendPoints(r, v, cv);
+        }
+        newVertices.push_back(newVertexRecord(position, decaySharpness(s)));
+    }
+    for (const Xyz& p : facePoints) newVertices.push_back(newVertexRecord(p, 0.0));
+    for (const Xyz& p : edgePoints) newVertices.push_back(newVertexRecord(p, 0.0));
+
+    return ZilLValue::RECORD(FieldArray{
+        ZilLField{names.faces, ZilLValue::ARRAY(ValueArray(std::make_move_iterator(newFaces.begin()),
+                                                           std::make_move_iterator(newFaces.end())))},
+        ZilLField{names.vertices,
+                  ZilLValue::ARRAY(ValueArray(std::make_move_iterator(newVertices.begin()),
+                                              std::make_move_iterator(newVertices.end())))},
+    });
+}
+
+}  // namespace zil::SubdivisionMesh
