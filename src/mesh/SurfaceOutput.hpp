@@ -1,0 +1,34 @@
+#pragma once
+// The drawn surface of a subdivided mesh: every quad face refined twice more
+// on its own point grids, the points numbered so that neighbouring faces
+// share the points of their common edges and vertices, every grid cell split
+// into two triangles, and one normal per point.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "mesh/OutputGrids.hpp"
+#include "records/Xyz.hpp"
+
+namespace zil::SubdivisionMesh {
+
+// Points and normals in index order, and the triangles as vertex counts
+// (all 3) and vertex indices, last-handled cell first.
+struct SurfaceMesh {
+    std::vector<Xyz> points;
+    std::vector<Xyz> normals;
+    std::vector<std::int32_t> counts;
+    std::vector<std::int32_t> indices;
+};
+
+// Fills the level-1 and level-2 grids of every face from the level-0 grids
+// and the faces' links and sharpness. The faces must be linked all round.
+void refineGrids(std::span<GridFace> faces);
+
+// Numbers, triangulates and gives normals to the refined faces. The first
+// vertexPoints.size() indices are the mesh's vertices: each takes the
+// refined point of its corners, or keeps the given point when no face uses
+// it.
+SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints);
+
+}  // namespace zil::SubdivisionMesh
