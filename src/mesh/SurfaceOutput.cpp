@@ -5,7 +5,9 @@
 
 #include "mesh/CornerPoints.hpp"
 #include "mesh/OutputWeights.hpp"
+#include "records/FieldAccess.hpp"
 #include "shell/Errors.hpp"
+#include "shell/OutStream.hpp"
 
 namespace zil::SubdivisionMesh {
 
@@ -77,7 +79,94 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
     }
 }
 
+struct MeshNames {
+    FieldName vertices{"vertices"};
+    FieldName faces{"faces"};
+    FieldName corners{"corners"};
+    FieldName vertexIndex{"vertexIndex"};
+    FieldName neighborface{"neighborface"};
+    FieldName neighboredge{"neighboredge"};
+    FieldName edgeSharpness{"edgeSharpness"};
+    FieldName vertexSharpness{"vertexSharpness"};
+    FieldName point{"point"};
+    FieldName x{"x"};
+    FieldName y{"y"};
+    FieldName z{"z"};
+};
+
+const MeshNames& names() {
+    static const MeshNames n;
+    return n;
+}
+
+Xyz readPoint(const FieldArray& vertex, const MeshNames& n, OutStream& out) {
+    const FieldArray p = getRecordField(vertex, n.point, out);
+    return {getRealField(p, n.x, out), getRealField(p, n.y, out), getRealField(p, n.z, out)};
+}
+
 }  // namespace
+
+SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
+    const MeshNames& n = names();
+    const FieldArray meshFields = mesh.fields();
+    const ValueArray vertices = getArrayField(meshFields, n.vertices, report);
+    const ValueArray faces = getArrayField(meshFields, n.faces, report);
+
+    SurfaceInput in;
+    in.faces.resize(faces.size());
+    in.vertexPoints.resize(vertices.size());
+    std::vector<char> seen(vertices.size(), 0);
+    std::vector<double> sharpness(vertices.size(), 0.0);
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        GridFace& face = in.faces[f];
+        const ValueArray corners = getArrayField(faces[f].fields(), n.corners, report);
+        if (corners.size() != 4) {
+            outputString(report, "Error: A Catmull-Clark subdivision mesh can only have quads!\n");
+            report.flush();
+        }
+        const PointGrid level0 = face.grid(0);
+        for (int k = 0; k < 4; ++k) {
+            const std::size_t ks = static_cast<std::size_t>(k);
+            const FieldArray corner = corners.at(ks).fields();
+            const std::int32_t vi = getIntegerField(corner, n.vertexIndex, report);
+            if (vi < 0) throw Subscript();
+            const std::size_t v = static_cast<std::size_t>(vi);
+            if (v >= vertices.size()) throw Subscript();
+            // Each vertex record is read once, however many corners use it.
+            if (!seen[v]) {
+                const FieldArray vertex = vertices[v].fields();
+                in.vertexPoints[v] = readPoint(vertex, n, report);
+                sharpness[v] = getRealField(vertex, n.vertexSharpness, report);
+                seen[v] = 1;
+            }
+            const GridCell cell = cornerCell(k, 2);
+            level0.cell(cell.row, cell.col) = in.vertexPoints[v];
+            face.vertexIndex[ks] = vi;
+            face.vertexSharpness[ks] = sharpness[v];
+            face.neighborFace[ks] = getIntegerField(corner, n.neighborface, report);
+            face.neighborEdge[ks] = getIntegerField(corner, n.neighboredge, report);
+            face.edgeSharpness[ks] = getRealField(corner, n.edgeSharpness, report);
+        }
+    }
+    // A vertex that no face uses keeps its own position.
+    for (std::size_t v = 0; v < vertices.size(); ++v)
+        if (!seen[v]) in.vertexPoints[v] = readPoint(vertices[v].fields(), n, report);
+    return in;
+}
+
+void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
+    const MeshNames& n = names();
+    const ValueArray faces = getArrayField(mesh.fields(), n.faces, report);
+    for (const ZilLValue& face : faces) {
+        const ValueArray corners = getArrayField(face.fields(), n.corners, report);
+        for (const ZilLValue& corner : corners) {
+            if (!corner.isRecord()) {
+                reportInternalError("record match error:", "wrapInRECORD", report);
+                throw InternalError();
+            }
+        }
+    }
+}
 
 void refineGrids(std::span<GridFace> faces) {
     CornerRing ring;

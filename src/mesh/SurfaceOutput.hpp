@@ -9,6 +9,11 @@
 
 #include "mesh/OutputGrids.hpp"
 #include "records/Xyz.hpp"
+#include "records/ZilLValue.hpp"
+
+namespace zil {
+class OutStream;
+}
 
 namespace zil::SubdivisionMesh {
 
@@ -20,6 +25,24 @@ struct SurfaceMesh {
     std::vector<std::int32_t> counts;
     std::vector<std::int32_t> indices;
 };
+
+// What the refinement starts from: one grid face per mesh face, and the
+// position of every mesh vertex.
+struct SurfaceInput {
+    std::vector<GridFace> faces;
+    std::vector<Xyz> vertexPoints;
+};
+
+// Reads a linked mesh record. A face whose "corners" does not hold exactly
+// four elements gets the quads-only report on `report` and is read from its
+// first four corners (fewer raise Subscript). A value that is not a record
+// where one is needed raises Match; vertex numbers outside "vertices" raise
+// Subscript.
+SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report);
+
+// Reads every element of every face's "corners" again: one that is not a
+// record is reported as an internal error and raises InternalError.
+void checkCornerRecords(const ZilLValue& mesh, OutStream& report);
 
 // Fills the level-1 and level-2 grids of every face from the level-0 grids
 // and the faces' links and sharpness. The faces must be linked all round.
