@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SurfaceRecordMeshes.hpp"
 #include "SurfaceTestMeshes.hpp"
 #include "mesh/CornerPoints.hpp"
 #include "mesh/OutputWeights.hpp"
 #include "mesh/SurfaceOutput.hpp"
 #include "shell/Errors.hpp"
+#include "shell/OutStream.hpp"
 
 using namespace zil;
 using namespace zil::SubdivisionMesh;
@@ -239,4 +241,37 @@ TEST(SurfaceGrid, TriangleOrderAndDegenerateNormals) {
     for (const Xyz& n : s.normals) EXPECT_EQ(n, (Xyz{0, 0, 0}));
     EXPECT_EQ(s.points[4], (Xyz{2, 2, 2}));
     EXPECT_EQ(s.points[0], (Xyz{0, 0, 0}));
+}
+
+TEST(SurfaceGrid, ReadsTheGridFacesOfALinkedRecord) {
+    const auto m = testmesh::centredCube();
+    const ZilLValue mesh = testmesh::meshRecord(m.points, m.quads, 0.5, 1.25, true);
+    auto in = readSurfaceInput(mesh, stdOut());
+    auto expected = testmesh::gridFaces(m);
+    ASSERT_EQ(in.faces.size(), expected.size());
+    EXPECT_EQ(in.vertexPoints, m.points);
+    for (std::size_t f = 0; f < expected.size(); ++f) {
+        EXPECT_EQ(in.faces[f].vertexIndex, expected[f].vertexIndex);
+        EXPECT_EQ(in.faces[f].neighborFace, expected[f].neighborFace);
+        EXPECT_EQ(in.faces[f].neighborEdge, expected[f].neighborEdge);
+        EXPECT_EQ(in.faces[f].edgeSharpness, (std::array<double, 4>{1.25, 1.25, 1.25, 1.25}));
+        EXPECT_EQ(in.faces[f].vertexSharpness, (std::array<double, 4>{0.5, 0.5, 0.5, 0.5}));
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(in.faces[f].cells[static_cast<std::size_t>(c)], expected[f].cells[static_cast<std::size_t>(c)]);
+    }
+    // Not a record, and a corner naming a vertex that does not exist.
+    EXPECT_THROW(readSurfaceInput(ZilLValue::REAL(1.0), stdOut()), Match);
+    const ZilLValue bad = testmesh::meshRecord({{0, 0, 0}}, {{0, 0, 0, 1}});
+    EXPECT_THROW(readSurfaceInput(bad, stdOut()), Subscript);
+}
+
+TEST(SurfaceGrid, UnusedVertexKeepsItsPosition) {
+    auto m = testmesh::centredCube();
+    m.points.push_back({4, 5, 6});
+    const ZilLValue mesh = testmesh::meshRecord(m.points, m.quads, 0.0, 0.0, true);
+    auto in = readSurfaceInput(mesh, stdOut());
+    refineGrids(in.faces);
+    const auto s = buildSurface(in.faces, in.vertexPoints);
+    EXPECT_EQ(s.points[8], (Xyz{4, 5, 6}));
+    EXPECT_EQ(s.normals[8], (Xyz{0, 0, 0}));
+    EXPECT_EQ(s.points.size(), 9u + 36u + 54u);
 }
