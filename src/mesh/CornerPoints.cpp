@@ -7,8 +7,7 @@ namespace zil::SubdivisionMesh {
 
 void cornerRing(std::span<const GridFace> faces, int level, int startFace, int startCode,
                 int stopFace, CornerRing& ring) {
-    ring.edges.clear();
-    ring.diagonals.clear();
+    ring.count = 0;
     const std::size_t faceCount = faces.size();
     const double levelReal = static_cast<double>(level);
 
@@ -27,31 +26,42 @@ void cornerRing(std::span<const GridFace> faces, int level, int startFace, int s
         const int h = p.rows();
         const int w = p.cols();
         double c[4];
-        for (int i = 0; i < 4; ++i) c[i] = clampSharpness(face.edgeSharpness[i] - levelReal);
+        for (std::size_t i = 0; i < 4; ++i) c[i] = clampSharpness(face.edgeSharpness[i] - levelReal);
 
         // The vertex is the end of the shared edge e, corner e mod 4; the
         // first entry lies along that edge, the second along the next one.
         const int corner = e & 3;
+        const std::size_t i = ring.count;
+        if (i == ring.diagonalStore.size()) {
+            const std::size_t grown = i < 8 ? 8 : 2 * i;
+            ring.edgeStore.resize(2 * grown);
+            ring.diagonalStore.resize(grown);
+            ring.visitStore.resize(grown);
+        }
+        ++ring.count;
+        ring.visitStore[i] = {g, corner};
+        EdgeEntry* entry = &ring.edgeStore[2 * i];
+        Xyz& diagonal = ring.diagonalStore[i];
         switch (e) {
             case 1:
-                ring.edges.push_back({c[0], p.cell(0, w - 2)});
-                ring.edges.push_back({c[1], p.cell(1, w - 1)});
-                ring.diagonals.push_back(p.cell(1, w - 2));
+                entry[0] = {c[0], p.cell(0, w - 2)};
+                entry[1] = {c[1], p.cell(1, w - 1)};
+                diagonal = p.cell(1, w - 2);
                 break;
             case 2:
-                ring.edges.push_back({c[1], p.cell(h - 2, w - 1)});
-                ring.edges.push_back({c[2], p.cell(h - 1, w - 2)});
-                ring.diagonals.push_back(p.cell(h - 2, w - 2));
+                entry[0] = {c[1], p.cell(h - 2, w - 1)};
+                entry[1] = {c[2], p.cell(h - 1, w - 2)};
+                diagonal = p.cell(h - 2, w - 2);
                 break;
             case 3:
-                ring.edges.push_back({c[2], p.cell(h - 1, 1)});
-                ring.edges.push_back({c[3], p.cell(h - 2, 0)});
-                ring.diagonals.push_back(p.cell(h - 2, 1));
+                entry[0] = {c[2], p.cell(h - 1, 1)};
+                entry[1] = {c[3], p.cell(h - 2, 0)};
+                diagonal = p.cell(h - 2, 1);
                 break;
             default:
-                ring.edges.push_back({c[3], p.cell(1, 0)});
-                ring.edges.push_back({c[0], p.cell(0, 1)});
-                ring.diagonals.push_back(p.cell(1, 1));
+                entry[0] = {c[3], p.cell(1, 0)};
+                entry[1] = {c[0], p.cell(0, 1)};
+                diagonal = p.cell(1, 1);
                 break;
         }
         if (last) return;
@@ -82,7 +92,7 @@ void cornerPoint(std::span<GridFace> faces, int face, int corner, int level, Cor
     const double s = clampSharpness(f.vertexSharpness[k] - static_cast<double>(level));
     Xyz result = v;
     if (s < 1.0) {
-        const Xyz r = vertexPointWithSharpness(v, ring.diagonals, ring.edges, Constants::vertexWeights);
+        const Xyz r = vertexPointWithSharpness(v, ring.diagonals(), ring.edges(), Constants::vertexWeights);
         result = s <= 0.0 ? r : blendPoints(r, v, s);
     }
     const GridCell fc = cornerCell(corner, fine.rows());

@@ -11,11 +11,24 @@
 namespace zil::SubdivisionMesh {
 
 // The ring around one vertex: two edge entries and one diagonal point per
-// face, in walk order. Reused between calls to spare allocations.
+// face, and the faces with the corner at which each meets the vertex, in
+// walk order. Reused between calls to spare allocations.
 struct CornerRing {
-    std::vector<EdgeEntry> edges;
-    std::vector<Xyz> diagonals;
-    int faceCount() const { return static_cast<int>(diagonals.size()); }
+    struct Visit {
+        int face;
+        int corner;
+    };
+    // Storage grows but never shrinks; the first faceCount() diagonals and
+    // visits and 2 * faceCount() edges belong to the last walk.
+    std::vector<EdgeEntry> edgeStore;
+    std::vector<Xyz> diagonalStore;
+    std::vector<Visit> visitStore;
+    std::size_t count = 0;
+
+    int faceCount() const { return static_cast<int>(count); }
+    std::span<const EdgeEntry> edges() const { return {edgeStore.data(), 2 * count}; }
+    std::span<const Xyz> diagonals() const { return {diagonalStore.data(), count}; }
+    std::span<const Visit> visits() const { return {visitStore.data(), count}; }
 };
 
 // Walks around a vertex from `startFace`, entered through its edge

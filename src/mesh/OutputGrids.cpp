@@ -9,9 +9,6 @@ Xyz& PointGrid::at(int r, int c) const {
     return cells_[r * side_ + c];
 }
 
-PointGrid GridFace::grid(int level) {
-    if (level < 0 || level >= kLevels) throw Subscript();
-    return PointGrid(cells.data() + offset(level), side(level));
-}
+void GridFace::throwBadLevel() { throw Subscript(); }
 
 }  // namespace zil

@@ -41,8 +41,12 @@ struct GridFace {
     static constexpr int offset(int level) { return level == 0 ? 0 : level == 1 ? 4 : 13; }
 
     // The grid of one level; a level outside 0..2 raises Subscript.
-    PointGrid grid(int level);
+    PointGrid grid(int level) {
+        if (level < 0 || level >= kLevels) throwBadLevel();
+        return PointGrid(cells.data() + offset(level), side(level));
+    }
     PointGrid grid(int level) const { return const_cast<GridFace*>(this)->grid(level); }
+    [[noreturn]] static void throwBadLevel();
 
     std::array<Xyz, 38> cells{};
     // Number of faces around each corner's vertex, by corner number; written

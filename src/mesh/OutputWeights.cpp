@@ -45,7 +45,10 @@ EdgeWalk edgeWalk(int edge, int n) {
 // edges 3 and 4 against it.
 bool runsWithCorners(int edge) { return edge <= 2; }
 
-Xyz lerp(const Xyz& smooth, const Xyz& sharp, double s) {
+inline Xyz operator+(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Xyz operator*(double w, const Xyz& a) { return {w * a.x, w * a.y, w * a.z}; }
+
+inline Xyz lerp(const Xyz& smooth, const Xyz& sharp, double s) {
     return {smooth.x + (sharp.x - smooth.x) * s, smooth.y + (sharp.y - smooth.y) * s,
             smooth.z + (sharp.z - smooth.z) * s};
 }
@@ -107,15 +110,11 @@ void pointWeights(std::span<GridFace> faces, int face, int edge, int level) {
         if (i >= 2) {
             // Vertex point of v[i-1], between the edge's two corners.
             const std::size_t z = static_cast<std::size_t>(i - 2);
-            auto smoothAt = [&](double Xyz::*m) {
-                return 0.5625 * (v[a].*m) + 0.09375 * (v[z].*m + v[b].*m + nb[a].*m + in[a].*m) +
-                       0.015625 * (nb[z].*m + nb[b].*m + in[z].*m + in[b].*m);
-            };
-            auto sharpAt = [&](double Xyz::*m) { return 0.75 * (v[a].*m) + 0.125 * (v[z].*m + v[b].*m); };
-            Xyz smooth{smoothAt(&Xyz::x), smoothAt(&Xyz::y), smoothAt(&Xyz::z)};
+            const Xyz smooth = 0.5625 * v[a] + 0.09375 * (v[z] + v[b] + nb[a] + in[a]) +
+                               0.015625 * (nb[z] + nb[b] + in[z] + in[b]);
             Xyz p = smooth;
             if (s > 0.0) {
-                const Xyz sharp{sharpAt(&Xyz::x), sharpAt(&Xyz::y), sharpAt(&Xyz::z)};
+                const Xyz sharp = 0.75 * v[a] + 0.125 * (v[z] + v[b]);
                 p = s >= 1.0 ? sharp : lerp(smooth, sharp, s);
             }
             fine.cell(2 * (row - walk.step.row), 2 * (col - walk.step.col)) = p;
@@ -140,25 +139,18 @@ void pointWeights(std::span<GridFace> faces, int face, int edge, int level) {
         } else {
             cornerRule = false;
         }
-        auto wAt = [&](double Xyz::*m) { return nb[a].*m + nb[b].*m + in[a].*m + in[b].*m; };
+        const Xyz wings = nb[a] + nb[b] + in[a] + in[b];
         Xyz smooth;
         Xyz sharp;
         if (cornerRule) {
             const Xyz& x = atStart ? v[a] : v[b];
             const Xyz& y = atStart ? v[b] : v[a];
             const double t = cornerTerm(k);
-            const double wx = 0.375 + t;
-            const double wy = 0.375 - t;
-            auto sm = [&](double Xyz::*m) { return wx * (x.*m) + wy * (y.*m) + 0.0625 * wAt(m); };
-            smooth = {sm(&Xyz::x), sm(&Xyz::y), sm(&Xyz::z)};
-            if (k == 4)
-                sharp = {0.5 * (x.x + y.x), 0.5 * (x.y + y.y), 0.5 * (x.z + y.z)};
-            else
-                sharp = {0.75 * x.x + 0.25 * y.x, 0.75 * x.y + 0.25 * y.y, 0.75 * x.z + 0.25 * y.z};
+            smooth = (0.375 + t) * x + (0.375 - t) * y + 0.0625 * wings;
+            sharp = k == 4 ? 0.5 * (x + y) : 0.75 * x + 0.25 * y;
         } else {
-            auto sm = [&](double Xyz::*m) { return 0.375 * (v[a].*m + v[b].*m) + 0.0625 * wAt(m); };
-            smooth = {sm(&Xyz::x), sm(&Xyz::y), sm(&Xyz::z)};
-            sharp = {0.5 * (v[a].x + v[b].x), 0.5 * (v[a].y + v[b].y), 0.5 * (v[a].z + v[b].z)};
+            smooth = 0.375 * (v[a] + v[b]) + 0.0625 * wings;
+            sharp = 0.5 * (v[a] + v[b]);
         }
         const Xyz p = s <= 0.0 ? smooth : s >= 1.0 ? sharp : lerp(smooth, sharp, s);
         fine.cell(2 * row - walk.step.row, 2 * col - walk.step.col) = p;

@@ -1,10 +1,12 @@
 #include "mesh/SurfaceOutput.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "mesh/CornerPoints.hpp"
 #include "mesh/OutputWeights.hpp"
+#include "mesh/MeshRecord.hpp"
 #include "records/FieldAccess.hpp"
 #include "shell/Errors.hpp"
 #include "shell/OutStream.hpp"
@@ -17,7 +19,8 @@ inline Xyz sub(const Xyz& a, const Xyz& b) { return {a.x - b.x, a.y - b.y, a.z -
 inline Xyz cross(const Xyz& a, const Xyz& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline bool hasLength(const Xyz& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z) > 0.0; }
+// |v| > 0, without the root.
+inline bool hasLength(const Xyz& v) { return v.x * v.x + v.y * v.y + v.z * v.z > 0.0; }
 
 // The regular rules inside a face, on the cells off the fine grid's border.
 void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
@@ -79,35 +82,10 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
     }
 }
 
-struct MeshNames {
-    FieldName vertices{"vertices"};
-    FieldName faces{"faces"};
-    FieldName corners{"corners"};
-    FieldName vertexIndex{"vertexIndex"};
-    FieldName neighborface{"neighborface"};
-    FieldName neighboredge{"neighboredge"};
-    FieldName edgeSharpness{"edgeSharpness"};
-    FieldName vertexSharpness{"vertexSharpness"};
-    FieldName point{"point"};
-    FieldName x{"x"};
-    FieldName y{"y"};
-    FieldName z{"z"};
-};
-
-const MeshNames& names() {
-    static const MeshNames n;
-    return n;
-}
-
-Xyz readPoint(const FieldArray& vertex, const MeshNames& n, OutStream& out) {
-    const FieldArray p = getRecordField(vertex, n.point, out);
-    return {getRealField(p, n.x, out), getRealField(p, n.y, out), getRealField(p, n.z, out)};
-}
-
 }  // namespace
 
 SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
-    const MeshNames& n = names();
+    const MeshFieldNames& n = MeshRecord::names();
     const FieldArray meshFields = mesh.fields();
     const ValueArray vertices = getArrayField(meshFields, n.vertices, report);
     const ValueArray faces = getArrayField(meshFields, n.faces, report);
@@ -134,9 +112,8 @@ SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
             if (v >= vertices.size()) throw Subscript();
             // Each vertex record is read once, however many corners use it.
             if (!seen[v]) {
-                const FieldArray vertex = vertices[v].fields();
-                in.vertexPoints[v] = readPoint(vertex, n, report);
-                sharpness[v] = getRealField(vertex, n.vertexSharpness, report);
+                in.vertexPoints[v] = readPoint(vertices[v], report);
+                sharpness[v] = getRealField(vertices[v].fields(), n.vertexSharpness, report);
                 seen[v] = 1;
             }
             const GridCell cell = cornerCell(k, 2);
@@ -150,12 +127,12 @@ SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
     }
     // A vertex that no face uses keeps its own position.
     for (std::size_t v = 0; v < vertices.size(); ++v)
-        if (!seen[v]) in.vertexPoints[v] = readPoint(vertices[v].fields(), n, report);
+        if (!seen[v]) in.vertexPoints[v] = readPoint(vertices[v], report);
     return in;
 }
 
 void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
-    const MeshNames& n = names();
+    const MeshFieldNames& n = MeshRecord::names();
     const ValueArray faces = getArrayField(mesh.fields(), n.faces, report);
     for (const ZilLValue& face : faces) {
         const ValueArray corners = getArrayField(face.fields(), n.corners, report);
@@ -168,17 +145,96 @@ void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
     }
 }
 
+namespace {
+
+// Cell p, in increasing grid order, of edge e of a grid of m points a side.
+Xyz& edgeCell(const PointGrid& g, int e, int p) {
+    const int m = g.rows();
+    switch (e) {
+        case 1: return g.cell(0, p);
+        case 2: return g.cell(p, m - 1);
+        case 3: return g.cell(m - 1, p);
+        default: return g.cell(p, 0);
+    }
+}
+
+// The corner cell just written for corner k of face f holds the new point of
+// the vertex there; every other face of the ring meets the same vertex and
+// would compute the same point, so it takes it (and the valence) as well.
+void shareCorner(std::span<GridFace> faces, int f, int k, int level, const CornerRing& ring,
+                 std::vector<char>& done) {
+    const GridFace& face = faces[static_cast<std::size_t>(f)];
+    const std::size_t ks = static_cast<std::size_t>(k);
+    const GridCell fc = cornerCell(k, GridFace::side(level + 1));
+    const Xyz p = face.grid(level + 1).cell(fc.row, fc.col);
+    for (const CornerRing::Visit& v : ring.visits()) {
+        GridFace& other = faces[static_cast<std::size_t>(v.face)];
+        const std::size_t c = static_cast<std::size_t>(v.corner);
+        char& flag = done[static_cast<std::size_t>(v.face) * 4 + c];
+        if (flag || other.vertexIndex[c] != face.vertexIndex[ks] ||
+            !(other.vertexSharpness[c] == face.vertexSharpness[ks]))
+            continue;
+        const GridCell oc = cornerCell(v.corner, GridFace::side(level + 1));
+        other.grid(level + 1).cell(oc.row, oc.col) = p;
+        if (level == 0) other.cornerValences[c] = ring.faceCount();
+        flag = 1;
+    }
+}
+
+// The cells just written inside edge e of face f are those the neighbour
+// would compute for its side of the edge when it links back with the same
+// sharpness and sees the same corner valences; it takes them as well.
+void shareEdge(std::span<GridFace> faces, int f, int e, int level, std::vector<char>& done) {
+    const GridFace& face = faces[static_cast<std::size_t>(f)];
+    const std::size_t ei = static_cast<std::size_t>(e - 1);
+    const int g = face.neighborFace[ei];
+    const int n = face.neighborEdge[ei];
+    GridFace& other = faces[static_cast<std::size_t>(g)];
+    const std::size_t ni = static_cast<std::size_t>(n - 1);
+    char& flag = done[static_cast<std::size_t>(g) * 4 + ni];
+    if (flag || other.neighborFace[ni] != f || other.neighborEdge[ni] != e ||
+        !(other.edgeSharpness[ni] == face.edgeSharpness[ei]))
+        return;
+    // Grid-order ends of each edge: corners (0, 1), (1, 2), (3, 2), (0, 3).
+    static constexpr int kEnds[4][2] = {{0, 1}, {1, 2}, {3, 2}, {0, 3}};
+    const bool same = (e <= 2) != (n <= 2);
+    const int fs = face.cornerValences[static_cast<std::size_t>(kEnds[ei][0])];
+    const int fe = face.cornerValences[static_cast<std::size_t>(kEnds[ei][1])];
+    const int gs = other.cornerValences[static_cast<std::size_t>(kEnds[ni][0])];
+    const int ge = other.cornerValences[static_cast<std::size_t>(kEnds[ni][1])];
+    if (same ? (fs != gs || fe != ge) : (fs != ge || fe != gs)) return;
+    const PointGrid from = face.grid(level + 1);
+    const PointGrid to = other.grid(level + 1);
+    const int m = from.rows();
+    for (int p = 1; p < m - 1; ++p) edgeCell(to, n, same ? p : m - 1 - p) = edgeCell(from, e, p);
+    flag = 1;
+}
+
+}  // namespace
+
 void refineGrids(std::span<GridFace> faces) {
     CornerRing ring;
-    ring.edges.reserve(16);
-    ring.diagonals.reserve(8);
     const int faceCount = static_cast<int>(faces.size());
+    // Corners and edges already filled from a neighbour's computation.
+    std::vector<char> cornerDone(faces.size() * 4);
+    std::vector<char> edgeDone(faces.size() * 4);
     for (int level = 0; level < 2; ++level) {
+        std::fill(cornerDone.begin(), cornerDone.end(), 0);
+        std::fill(edgeDone.begin(), edgeDone.end(), 0);
         for (int f = 0; f < faceCount; ++f) {
-            for (int k = 0; k < 4; ++k) cornerPoint(faces, f, k, level, ring);
+            const std::size_t base = static_cast<std::size_t>(f) * 4;
+            for (int k = 0; k < 4; ++k) {
+                if (cornerDone[base + static_cast<std::size_t>(k)]) continue;
+                cornerPoint(faces, f, k, level, ring);
+                shareCorner(faces, f, k, level, ring, cornerDone);
+            }
             GridFace& face = faces[static_cast<std::size_t>(f)];
             refineInterior(face.grid(level), face.grid(level + 1));
-            for (int e = 1; e <= 4; ++e) pointWeights(faces, f, e, level);
+            for (int e = 1; e <= 4; ++e) {
+                if (edgeDone[base + static_cast<std::size_t>(e - 1)]) continue;
+                pointWeights(faces, f, e, level);
+                shareEdge(faces, f, e, level, edgeDone);
+            }
         }
     }
 }
@@ -281,14 +337,23 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
                 const std::int32_t tri[6] = {alongAC ? a : b, alongAC ? b : cc, alongAC ? cc : d,
                                              a,               alongAC ? cc : b, d};
                 std::int32_t* slot = &out.indices[(cellCount - 1 - cellNo) * 6];
-                for (int i = 0; i < 6; ++i) {
-                    slot[i] = tri[i];
-                    Xyz& s = normalSums[static_cast<std::size_t>(tri[i])];
-                    s.x += normal.x;
-                    s.y += normal.y;
-                    s.z += normal.z;
-                    ++normalCounts[static_cast<std::size_t>(tri[i])];
-                }
+                for (int i = 0; i < 6; ++i) slot[i] = tri[i];
+                // Both triangles carry the cell's normal: the ends of the
+                // diagonal take it twice, the other two corners once.
+                const std::int32_t twice0 = alongAC ? a : b, twice1 = alongAC ? cc : d;
+                const std::int32_t once0 = alongAC ? b : cc, once1 = alongAC ? d : a;
+                const Xyz doubled{2.0 * normal.x, 2.0 * normal.y, 2.0 * normal.z};
+                auto add = [&](std::int32_t index, const Xyz& n, std::int32_t times) {
+                    Xyz& sum = normalSums[static_cast<std::size_t>(index)];
+                    sum.x += n.x;
+                    sum.y += n.y;
+                    sum.z += n.z;
+                    normalCounts[static_cast<std::size_t>(index)] += times;
+                };
+                add(twice0, doubled, 2);
+                add(twice1, doubled, 2);
+                add(once0, normal, 1);
+                add(once1, normal, 1);
             }
         }
     }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "mesh/DefaultCube.hpp"
+#include "mesh/MeshRecord.hpp"
 #include "records/ZilLValue.hpp"
 #include "shell/Constants.hpp"
 
@@ -47,10 +49,18 @@ inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<st
         {{"vertices", ZilLListValue::ARRAY(std::move(vertices))}, {"faces", ZilLListValue::ARRAY(std::move(faces))}}));
 }
 
-// The demo's default cube.
-inline ZilLValue defaultCubeRecord(double vertexSharpness = 0.0, double edgeSharpness = 0.0) {
+// The vertex positions of the demo's default cube.
+inline std::vector<Xyz> defaultCubePoints() {
     std::vector<Xyz> points;
-    for (const auto& p : Constants::cubePoints) points.push_back({p[0], p[1], p[2]});
+    const ZilLValue cube = DemoPage::defaultCube();
+    for (const ZilLValue& v : getArrayField(cube.fields(), MeshRecord::names().vertices, stdOut()))
+        points.push_back(SubdivisionMesh::readPoint(v, stdOut()));
+    return points;
+}
+
+// The demo's default cube with the given sharpness everywhere.
+inline ZilLValue defaultCubeRecord(double vertexSharpness = 0.0, double edgeSharpness = 0.0) {
+    const std::vector<Xyz> points = defaultCubePoints();
     std::vector<std::array<std::int32_t, 4>> quads(Constants::cubeFaces.begin(), Constants::cubeFaces.end());
     return meshRecord(points, quads, vertexSharpness, edgeSharpness);
 }
