@@ -1,0 +1,49 @@
+// One full regeneration of the preview's surface from the default cube:
+// link, one subdivision step, link, validate and record the output.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "../tests/mesh/SurfaceRecordMeshes.hpp"
+#include "mesh/SceneObject.hpp"
+#include "mesh/SurfaceOutput.hpp"
+
+namespace {
+
+void regenerateCube(benchmark::State& state, double vertexSharpness, double edgeSharpness) {
+    const int fd = open("/dev/null", O_WRONLY);
+    zil::OutStream report(fd, true);
+    zil::RiState st;
+    zil::SceneObject obj;
+    zil::ZilLValue mesh = zil::testmesh::defaultCubeRecord(vertexSharpness, edgeSharpness);
+    for (auto _ : state) {
+        zil::SubdivisionMesh::regenerate(obj, mesh, st, report);
+        benchmark::DoNotOptimize(st.recordedCalls.data());
+    }
+    report.close();
+    close(fd);
+}
+
+void BM_RegenerateSmoothCube(benchmark::State& state) { regenerateCube(state, 0.0, 0.0); }
+void BM_RegenerateSharpCube(benchmark::State& state) { regenerateCube(state, 0.6, 1.5); }
+
+// The surface output alone, from the linked, subdivided cube.
+void BM_SurfaceOfSubdividedCube(benchmark::State& state) {
+    zil::RiState st;
+    zil::SceneObject obj;
+    zil::ZilLValue mesh = zil::testmesh::defaultCubeRecord(0.6, 1.5);
+    zil::SubdivisionMesh::regenerate(obj, mesh, st, zil::stdOut());
+    for (auto _ : state) {
+        auto in = zil::SubdivisionMesh::readSurfaceInput(obj.surfaceMesh, zil::stdOut());
+        zil::SubdivisionMesh::refineGrids(in.faces);
+        auto s = zil::SubdivisionMesh::buildSurface(in.faces, in.vertexPoints);
+        benchmark::DoNotOptimize(s.indices.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RegenerateSmoothCube);
+BENCHMARK(BM_RegenerateSharpCube);
+BENCHMARK(BM_SurfaceOfSubdividedCube);

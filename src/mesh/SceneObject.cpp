@@ -1,0 +1,97 @@
+#include "mesh/SceneObject.hpp"
+
+#include "mesh/MeshRecord.hpp"
+#include "mesh/MeshTopology.hpp"
+#include "mesh/PrimitiveOutput.hpp"
+#include "mesh/SubdivisionStep.hpp"
+#include "mesh/SurfaceOutput.hpp"
+#include "records/FieldAccess.hpp"
+#include "render/RiTransforms.hpp"
+
+namespace zil::SubdivisionMesh {
+
+namespace {
+
+void trace(OutStream& out, std::string_view line) {
+    outputString(out, line);
+    out.flush();
+}
+
+// Clears the recording flag when the regeneration leaves, by any path.
+struct RecordingReset {
+    RiState& st;
+    ~RecordingReset() { st.recording = false; }
+};
+
+}  // namespace
+
+void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStream& report) {
+    RecordingReset reset{st};
+    ZilLValue surface;
+    try {
+        obj.linkedMesh = linkNeighbours(baseMesh, report);
+        obj.subdividedMesh = subdivideStep(obj.linkedMesh, report);
+        surface = linkNeighbours(obj.subdividedMesh, report);
+    } catch (...) {
+        trace(report, "Exception while regenerating object!");
+        trace(report, "Exception while validating object\n");
+        throw;
+    }
+    validate(obj, st, surface, report);
+}
+
+void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& report) {
+    try {
+        obj.surfaceMesh = mesh;
+        const ZilLValue& m = obj.surfaceMesh;
+        SurfaceInput in = readSurfaceInput(m, report);
+        refineGrids(in.faces);
+
+        st.recordedCalls.clear();
+        st.recording = true;
+        obj.surfaceReady = 1;
+
+        checkCornerRecords(m, report);
+        SurfaceMesh s = buildSurface(in.faces, in.vertexPoints);
+        RiParamList params;
+        params.push_back({st.tokens.P, RiParamValue::points(std::move(s.points))});
+        params.push_back({st.tokens.N, RiParamValue::normals(std::move(s.normals))});
+        riPrimitiveOutput(st, std::move(s.counts), std::move(s.indices), std::move(params));
+    } catch (...) {
+        trace(report, "Exception while validating object\n");
+        throw;
+    }
+}
+
+ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, RiState& st, const Matrix4x4& combined, int& flagCell,
+                           const Rt::Token& toSpace, OutStream& report) {
+    setCurrentTransform(st, combined);
+    flagCell = 1;
+    try {
+        if (obj.surfaceReady == 1)
+            for (const RiPrimitiveCall& call : st.recordedCalls) drawPrimitive(st, call);
+    } catch (...) {
+        trace(report, "Exception while calling Ri.ObjectInstance\n");
+        trace(report, "Exception while outputting object\n");
+        throw;
+    }
+    try {
+        const ValueArray vertices = getArrayField(baseMesh.fields(), MeshRecord::names().vertices, report);
+        std::vector<Rt::Point> points;
+        points.reserve(vertices.size());
+        for (const ZilLValue& v : vertices) points.push_back(readPoint(v, report));
+        points = RiTransformPoints(st, st.tokens.object, toSpace, points);
+
+        ObjectHandles out;
+        out.vertices.reserve(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i)
+            out.vertices.emplace_back(static_cast<std::int32_t>(i), points[i]);
+        out.edges = collectEdges(baseMesh, report);
+        return out;
+    } catch (...) {
+        trace(report, "Exception while outputting object\n");
+        throw;
+    }
+}
+
+}  // namespace zil::SubdivisionMesh
