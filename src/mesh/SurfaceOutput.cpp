@@ -212,7 +212,7 @@ void shareEdge(std::span<GridFace> faces, int f, int e, int level, std::vector<c
 
 }  // namespace
 
-void refineGrids(std::span<GridFace> faces) {
+void refineGrids(std::span<GridFace> faces, bool share) {
     CornerRing ring;
     const int faceCount = static_cast<int>(faces.size());
     // Corners and edges already filled from a neighbour's computation.
@@ -226,14 +226,14 @@ void refineGrids(std::span<GridFace> faces) {
             for (int k = 0; k < 4; ++k) {
                 if (cornerDone[base + static_cast<std::size_t>(k)]) continue;
                 cornerPoint(faces, f, k, level, ring);
-                shareCorner(faces, f, k, level, ring, cornerDone);
+                if (share) shareCorner(faces, f, k, level, ring, cornerDone);
             }
             GridFace& face = faces[static_cast<std::size_t>(f)];
             refineInterior(face.grid(level), face.grid(level + 1));
             for (int e = 1; e <= 4; ++e) {
                 if (edgeDone[base + static_cast<std::size_t>(e - 1)]) continue;
                 pointWeights(faces, f, e, level);
-                shareEdge(faces, f, e, level, edgeDone);
+                if (share) shareEdge(faces, f, e, level, edgeDone);
             }
         }
     }

@@ -46,7 +46,10 @@ void checkCornerRecords(const ZilLValue& mesh, OutStream& report);
 
 // Fills the level-1 and level-2 grids of every face from the level-0 grids
 // and the faces' links and sharpness. The faces must be linked all round.
-void refineGrids(std::span<GridFace> faces);
+// With `share`, a corner or edge point computed for one face is also taken
+// by the other faces that meet there (those whose links and sharpness say
+// they would compute the same point) instead of being computed again.
+void refineGrids(std::span<GridFace> faces, bool share = true);
 
 // Numbers, triangulates and gives normals to the refined faces. The first
 // vertexPoints.size() indices are the mesh's vertices: each takes the

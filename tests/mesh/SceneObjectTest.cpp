@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -144,5 +145,26 @@ TEST(SceneObject, ValidationReportsFacesThatAreNotQuads) {
                   "Exception while validating object\n");
         EXPECT_EQ(obj.surfaceReady, 1);
         EXPECT_TRUE(st.recordedCalls.empty());
+    }
+}
+
+TEST(SceneObject, SymmetricCubeGivesSymmetricSurface) {
+    // The default cube is centred at the origin; with the same sharpness on
+    // every edge and corner the drawn surface has the cube's symmetry.
+    RiState st;
+    SceneObject obj;
+    const ZilLValue mesh = testmesh::defaultCubeRecord(0.4, 1.3);
+    SubdivisionMesh::regenerate(obj, mesh, st, stdOut());
+    const std::vector<Xyz>& pts = param(onlyCall(st), 0);
+    auto has = [&](const Xyz& p) {
+        for (const Xyz& q : pts)
+            if (std::fabs(p.x - q.x) <= 1e-12 && std::fabs(p.y - q.y) <= 1e-12 && std::fabs(p.z - q.z) <= 1e-12)
+                return true;
+        return false;
+    };
+    for (const Xyz& p : pts) {
+        ASSERT_TRUE(has({-p.x, p.y, p.z}));
+        ASSERT_TRUE(has({p.x, -p.y, p.z}));
+        ASSERT_TRUE(has({p.z, p.x, p.y}));
     }
 }

@@ -34,9 +34,9 @@ void setEdgeSharpness(testmesh::QuadMesh& m, int a, int b, double s) {
         }
 }
 
-std::vector<GridFace> refined(const testmesh::QuadMesh& m) {
+std::vector<GridFace> refined(const testmesh::QuadMesh& m, bool share = true) {
     auto faces = testmesh::gridFaces(m);
-    refineGrids(faces);
+    refineGrids(faces, share);
     return faces;
 }
 
@@ -94,20 +94,26 @@ TEST(SurfaceGrid, BothFacesOfAnEdgeAgree) {
     setEdgeSharpness(m, 0, 3, 0.25);
     setEdgeSharpness(m, 6, 7, 2.5);
     m.vertexSharpness = {0.0, 0.7, 0.0, 0.0, 0.0, 0.0, 1.2, 0.0};
-    const auto faces = refined(m);
-    for (std::size_t f = 0; f < faces.size(); ++f) {
+    // Every face computed on its own, and with the points shared.
+    const auto own = refined(m, false);
+    const auto shared = refined(m);
+    for (std::size_t f = 0; f < own.size(); ++f) {
         for (int e = 1; e <= 4; ++e) {
-            const int g = faces[f].neighborFace[static_cast<std::size_t>(e - 1)];
-            const int n = faces[f].neighborEdge[static_cast<std::size_t>(e - 1)];
+            const int g = own[f].neighborFace[static_cast<std::size_t>(e - 1)];
+            const int n = own[f].neighborEdge[static_cast<std::size_t>(e - 1)];
             // Both walks run in grid order; they run the same way along the
             // edge when exactly one of the two runs with its corner order.
             const bool same = (e <= 2) != (n <= 2);
             for (int p = 0; p < 5; ++p) {
-                const Xyz own = edgeCell(faces[f], e, p);
-                const Xyz other = edgeCell(faces[static_cast<std::size_t>(g)], n, same ? p : 4 - p);
-                EXPECT_TRUE(near(own, other)) << "face " << f << " edge " << e << " cell " << p;
+                const Xyz mine = edgeCell(own[f], e, p);
+                const Xyz other = edgeCell(own[static_cast<std::size_t>(g)], n, same ? p : 4 - p);
+                EXPECT_TRUE(near(mine, other)) << "face " << f << " edge " << e << " cell " << p;
+                EXPECT_TRUE(near(mine, edgeCell(shared[f], e, p)));
+                EXPECT_EQ(edgeCell(shared[f], e, p),
+                          edgeCell(shared[static_cast<std::size_t>(g)], n, same ? p : 4 - p));
             }
         }
+        for (std::size_t c = 0; c < own[f].cells.size(); ++c) EXPECT_TRUE(near(own[f].cells[c], shared[f].cells[c]));
     }
 }
 
