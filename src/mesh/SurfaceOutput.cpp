@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "mesh/CornerPoints.hpp"
-#include "mesh/OutputWeights.hpp"
 #include "mesh/MeshRecord.hpp"
+#include "mesh/OutputWeights.hpp"
 #include "records/FieldAccess.hpp"
 #include "shell/Errors.hpp"
 #include "shell/OutStream.hpp"
