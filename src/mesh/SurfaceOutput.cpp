@@ -1,6 +1,7 @@
 #include "mesh/SurfaceOutput.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -239,6 +240,41 @@ void refineGrids(std::span<GridFace> faces, bool share) {
     }
 }
 
+namespace {
+
+// What each cell of the 5 x 5 grid is, in row-major order: a corner (which:
+// its number), a cell strictly inside an edge (which: edge - 1; pos: its
+// place along the edge in grid order) or an interior cell.
+struct CellPlace {
+    enum Kind : std::uint8_t { Corner, Edge, Interior };
+    Kind kind;
+    std::uint8_t which;
+    std::uint8_t pos;
+};
+
+constexpr std::array<CellPlace, 25> kCellPlaces = [] {
+    std::array<CellPlace, 25> t{};
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            CellPlace& p = t[static_cast<std::size_t>(r * 5 + c)];
+            const bool rowEdge = r == 0 || r == 4;
+            const bool colEdge = c == 0 || c == 4;
+            if (rowEdge && colEdge) {
+                p = {CellPlace::Corner, static_cast<std::uint8_t>(r == 0 ? (c == 0 ? 0 : 1) : (c == 0 ? 3 : 2)), 0};
+            } else if (rowEdge || colEdge) {
+                const int e = r == 0 ? 1 : c == 4 ? 2 : r == 4 ? 3 : 4;
+                const int pos = (e == 1 || e == 3) ? c - 1 : r - 1;
+                p = {CellPlace::Edge, static_cast<std::uint8_t>(e - 1), static_cast<std::uint8_t>(pos)};
+            } else {
+                p = {CellPlace::Interior, 0, 0};
+            }
+        }
+    }
+    return t;
+}();
+
+}  // namespace
+
 SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints) {
     constexpr int kSide = 5;
     constexpr int kInner = kSide - 2;
@@ -250,59 +286,66 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
     std::vector<std::int32_t> edgeSlots(faceCount * 4 * kInner, -1);
     std::vector<std::int32_t> cellIndex(faceCount * kSide * kSide);
 
+    // At most 9 interior and 12 edge points per face come on top of the
+    // vertices; the list is cut to the number given at the end.
+    const std::size_t maxPoints = vertexCount + faceCount * (kInner * kInner + 4 * kInner);
+    if (maxPoints > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) throw Overflow();
     SurfaceMesh out;
-    out.points.assign(vertexPoints.begin(), vertexPoints.end());
-    out.points.reserve(vertexCount + faceCount * (kInner * kInner + 2 * kInner));
-    auto nextIndex = [&out]() -> std::int32_t {
-        if (out.points.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw Overflow();
-        return static_cast<std::int32_t>(out.points.size());
-    };
+    out.points.resize(maxPoints);
+    std::copy(vertexPoints.begin(), vertexPoints.end(), out.points.begin());
+    std::int32_t next = static_cast<std::int32_t>(vertexCount);
 
     for (std::size_t f = 0; f < faceCount; ++f) {
         const GridFace& face = faces[f];
         const PointGrid grid = face.grid(2);
         std::int32_t* idx = &cellIndex[f * kSide * kSide];
-        for (int r = 0; r < kSide; ++r) {
-            for (int c = 0; c < kSide; ++c) {
-                const Xyz& p = grid.cell(r, c);
-                const bool rowEdge = r == 0 || r == kSide - 1;
-                const bool colEdge = c == 0 || c == kSide - 1;
-                std::int32_t index;
-                if (rowEdge && colEdge) {
-                    const int corner = r == 0 ? (c == 0 ? 0 : 1) : (c == 0 ? 3 : 2);
-                    index = face.vertexIndex[static_cast<std::size_t>(corner)];
-                    if (index < 0 || static_cast<std::size_t>(index) >= vertexCount) throw Subscript();
-                    out.points[static_cast<std::size_t>(index)] = p;
-                } else if (rowEdge || colEdge) {
-                    const int e = r == 0 ? 1 : c == kSide - 1 ? 2 : r == kSide - 1 ? 3 : 4;
-                    const int pos = (e == 1 || e == 3) ? c - 1 : r - 1;
-                    const std::size_t ei = static_cast<std::size_t>(e - 1);
-                    const int g = face.neighborFace[ei];
-                    const int n = face.neighborEdge[ei];
-                    const int an = n < 0 ? -n : n;
-                    if (g < 0 || static_cast<std::size_t>(g) >= faceCount || an < 1 || an > 4)
-                        throw Subscript();
-                    const int mirror = kInner - 1 - pos;
-                    std::int32_t& own = edgeSlots[(f * 4 + ei) * kInner + static_cast<std::size_t>(an >= 3 ? mirror : pos)];
-                    if (own >= 0) {
-                        index = own;
-                    } else {
-                        index = nextIndex();
-                        out.points.push_back(p);
-                        own = index;
-                        const bool samePos = n >= 3 || n == -1 || n == -2;
-                        edgeSlots[(static_cast<std::size_t>(g) * 4 + static_cast<std::size_t>(an - 1)) * kInner +
-                                  static_cast<std::size_t>(samePos ? pos : mirror)] = index;
-                    }
+
+        // Per edge: this face's slots and the neighbour's, and whether each
+        // runs along the edge mirrored against the grid order.
+        std::int32_t* ownSlots[4];
+        std::int32_t* otherSlots[4];
+        bool ownMirrored[4];
+        bool otherMirrored[4];
+        for (std::size_t ei = 0; ei < 4; ++ei) {
+            const int g = face.neighborFace[ei];
+            const int n = face.neighborEdge[ei];
+            const int an = n < 0 ? -n : n;
+            if (g < 0 || static_cast<std::size_t>(g) >= faceCount || an < 1 || an > 4) throw Subscript();
+            ownSlots[ei] = &edgeSlots[(f * 4 + ei) * kInner];
+            otherSlots[ei] = &edgeSlots[(static_cast<std::size_t>(g) * 4 + static_cast<std::size_t>(an - 1)) * kInner];
+            ownMirrored[ei] = an >= 3;
+            otherMirrored[ei] = !(n >= 3 || n == -1 || n == -2);
+        }
+
+        for (int cell = 0; cell < kSide * kSide; ++cell) {
+            const CellPlace place = kCellPlaces[static_cast<std::size_t>(cell)];
+            const Xyz& p = grid.cell(cell / kSide, cell % kSide);
+            std::int32_t index;
+            if (place.kind == CellPlace::Corner) {
+                index = face.vertexIndex[place.which];
+                if (index < 0 || static_cast<std::size_t>(index) >= vertexCount) throw Subscript();
+                out.points[static_cast<std::size_t>(index)] = p;
+            } else if (place.kind == CellPlace::Edge) {
+                const std::size_t ei = place.which;
+                const int pos = place.pos;
+                const int mirror = kInner - 1 - pos;
+                std::int32_t& own = ownSlots[ei][ownMirrored[ei] ? mirror : pos];
+                if (own >= 0) {
+                    index = own;
                 } else {
-                    index = nextIndex();
-                    out.points.push_back(p);
+                    index = next++;
+                    out.points[static_cast<std::size_t>(index)] = p;
+                    own = index;
+                    otherSlots[ei][otherMirrored[ei] ? mirror : pos] = index;
                 }
-                idx[r * kSide + c] = index;
+            } else {
+                index = next++;
+                out.points[static_cast<std::size_t>(index)] = p;
             }
+            idx[cell] = index;
         }
     }
+    out.points.resize(static_cast<std::size_t>(next));
 
     // Triangles: each cell's pair goes in front of the cells before it, so
     // the last cell comes first; the facet normals feed the point normals.
