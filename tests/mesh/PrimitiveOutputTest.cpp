@@ -46,14 +46,24 @@ protected:
 
 }  // namespace
 
-TEST_F(Primitive, WhiteLightAlongNormalAndViewSaturates) {
-    riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
+TEST_F(Primitive, VerticesAreLitProjectedAndConverted) {
+    // White light along the normal and the view: diffuse 1 + specular 1,
+    // clamped. A zero normal is drawn unlit; a back face is lit all the same.
+    riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, 0}, {0, 0, 1}}));
     ASSERT_EQ(st.sceneTriangles.size(), 1u);
     const SceneTriangle& t = st.sceneTriangles[0];
     EXPECT_EQ(t.a.colour, (FixedColor{65280, 65280, 65280}));
+    EXPECT_EQ(t.b.colour, (FixedColor{0, 0, 0}));
+    EXPECT_EQ(t.c.colour, (FixedColor{65280, 65280, 65280}));
     EXPECT_EQ(t.b.x, 6);  // 0.01 * 512 = 5.12, rounded up
     EXPECT_EQ(t.c.y, 6);
     EXPECT_EQ(t.a.z, 5.0);
+    // Four colour components count as black, which leaves the specular
+    // term: half of full for a light off to the side.
+    st.currentColor = {1.0, 1.0, 1.0, 1.0};
+    st.lights = {{5.0, 0.0, 0.0}};
+    riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
+    EXPECT_NEAR(st.sceneTriangles.at(1).a.colour.r, 32640, 1);
 }
 
 TEST_F(Primitive, OnlyTrianglesAreDrawn) {
@@ -63,13 +73,6 @@ TEST_F(Primitive, OnlyTrianglesAreDrawn) {
     // Too few indices left ends the walk as well.
     riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0}, p);
     EXPECT_EQ(st.sceneTriangles.size(), 3u);
-}
-
-TEST_F(Primitive, ZeroNormalIsDrawnUnlit) {
-    riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, 0}, {0, 0, -1}}));
-    ASSERT_EQ(st.sceneTriangles.size(), 1u);
-    EXPECT_EQ(st.sceneTriangles[0].a.colour.r, 65280);
-    EXPECT_EQ(st.sceneTriangles[0].b.colour, (FixedColor{0, 0, 0}));
 }
 
 TEST_F(Primitive, LightingFailures) {
@@ -85,20 +88,6 @@ TEST_F(Primitive, LightingFailures) {
                   {st.tokens.N, RiParamValue::normals(facing)}};
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, p), Domain);
     EXPECT_TRUE(st.sceneTriangles.empty());
-}
-
-TEST_F(Primitive, BackFacesAreLitAndBadColoursAreBlack) {
-    riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}));
-    EXPECT_EQ(st.sceneTriangles.at(0).a.colour.g, 65280);
-    // Four components: the colour counts as black, which leaves only the
-    // specular term: half of full for a light off to the side.
-    st.currentColor = {1.0, 1.0, 1.0, 1.0};
-    st.lights = {{5.0, 0.0, 0.0}};
-    riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
-    EXPECT_NEAR(st.sceneTriangles.at(1).a.colour.r, 32640, 1);
-    st.currentColor = {1.0, 1.0, 1.0};
-    riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
-    EXPECT_EQ(st.sceneTriangles.at(2).a.colour.r, 65280);
 }
 
 TEST_F(Primitive, RecordingKeepsTheCallNewestFirst) {
