@@ -100,6 +100,18 @@ inline constexpr std::array<std::uint32_t, 4> surfaceMasks{0x00FF0000, 0x0000FF0
 // The output name the demo begins its rendering context with.
 inline constexpr std::string_view riOutputName = "subdivisionTestOutput.rib";
 
+// The 3-D preview. The object's colour; where its light sits, as a
+// translation from the world origin (at the camera's start position); the
+// marker colours of the selected and of the other base-mesh vertices and
+// edges; and the widths of the edge quads, in pixels, across edges that run
+// mostly horizontally or mostly vertically.
+inline constexpr std::array<double, 3> previewObjectColour{0.9, 1.0, 0.8};
+inline constexpr std::array<double, 3> previewLightOffset{0.0, 0.0, -10.0};
+inline constexpr std::array<double, 3> previewSelectedColour = accentColour;
+inline constexpr std::array<double, 3> previewOtherColour = highlightColour;
+inline constexpr std::array<double, 3> previewHorizontalEdgeOffset{0.0, 2.0, 0.0};
+inline constexpr std::array<double, 3> previewVerticalEdgeOffset{2.0, 0.0, 0.0};
+
 // --- UI ---
 
 }  // namespace zil::Constants

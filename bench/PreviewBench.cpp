@@ -1,0 +1,73 @@
+// The preview's cost on the demo's 400 x 400 device: a redraw with the
+// surface kept, a redraw after a sharpness change (regeneration included),
+// a sweep of the zoom bar, and the regeneration on its own.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <memory>
+
+#include "mesh/SceneObject.hpp"
+#include "render/RenderPreview.hpp"
+#include "shell/Constants.hpp"
+
+namespace {
+
+using namespace zil;
+
+struct NoRedraw : PreviewRedraw {
+    void redrawPreview() override {}
+};
+
+struct Fixture {
+    Fixture()
+        : demo(makeDemoPreview([] { return Constants::demoPageRect; }, std::make_shared<NoRedraw>())),
+          target(SDL_CreateRGBSurface(SDL_SWSURFACE, Constants::demoPageRect.w, Constants::demoPageRect.h, 32,
+                                      0x00FF0000, 0x0000FF00, 0x000000FF, 0)) {
+        demo.preview->render(target);
+    }
+    ~Fixture() {
+        demo.preview.reset();
+        SDL_FreeSurface(target);
+    }
+    DemoPreview demo;
+    SDL_Surface* target;
+};
+
+void BM_RenderKeepingTheSurface(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) f.demo.preview->render(f.target);
+}
+BENCHMARK(BM_RenderKeepingTheSurface)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderAfterSharpnessChange(benchmark::State& state) {
+    Fixture f;
+    double v = 0.0;
+    for (auto _ : state) {
+        v = v >= 4.0 ? 0.0 : v + 0.25;
+        f.demo.targets.corner(v);
+        f.demo.preview->render(f.target);
+    }
+}
+BENCHMARK(BM_RenderAfterSharpnessChange)->Unit(benchmark::kMicrosecond);
+
+void BM_ZoomSweep(benchmark::State& state) {
+    Fixture f;
+    double v = 0.0;
+    for (auto _ : state) {
+        v = v >= 5.0 ? 0.0 : v + 0.05;
+        f.demo.targets.zoom(v);
+        f.demo.preview->render(f.target);
+    }
+}
+BENCHMARK(BM_ZoomSweep)->Unit(benchmark::kMicrosecond);
+
+void BM_RegenerationOnly(benchmark::State& state) {
+    Fixture f;
+    SceneObject scene;
+    scene.mesh = f.demo.preview->cells().mesh;
+    for (auto _ : state) SubdivisionMesh::regenerate(scene, f.demo.preview->ri());
+}
+BENCHMARK(BM_RegenerationOnly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
