@@ -65,8 +65,7 @@ BENCHMARK(BM_ZoomSweep)->Unit(benchmark::kMicrosecond);
 void BM_RegenerationOnly(benchmark::State& state) {
     Fixture f;
     SceneObject scene;
-    scene.mesh = f.demo.preview->cells().mesh;
-    for (auto _ : state) SubdivisionMesh::regenerate(scene, f.demo.preview->ri());
+    for (auto _ : state) SubdivisionMesh::regenerate(scene, f.demo.preview->cells().mesh, f.demo.preview->ri());
 }
 BENCHMARK(BM_RegenerationOnly)->Unit(benchmark::kMicrosecond);
 

@@ -72,8 +72,7 @@ void RenderPreview::render(SDL_Surface* target) {
     try {
         if (c.regenerated == 0) {
             ++regenerations_;
-            scene_.mesh = c.mesh;
-            SubdivisionMesh::regenerate(scene_, st_, report_);
+            SubdivisionMesh::regenerate(scene_, c.mesh, st_, report_);
         }
         drawFrame(box.w, box.h);
     } catch (const RiAbort&) {
@@ -110,9 +109,8 @@ void RenderPreview::drawFrame(std::int32_t w, std::int32_t h) {
 
     // The recorded surface, then the base mesh's vertices in raster
     // coordinates and its edges for the markers.
-    scene_.mesh = cells_->mesh;
-    ObjectHandles handles =
-        SubdivisionMesh::outputObject(scene_, st_, st_.currentTransform, objectOutput_, st_.tokens.raster, report_);
+    ObjectHandles handles = SubdivisionMesh::outputObject(scene_, cells_->mesh, st_, st_.currentTransform,
+                                                          objectOutput_, st_.tokens.raster, report_);
     std::vector<Rt::Point> points;
     points.reserve(handles.vertices.size());
     for (const auto& [number, p] : handles.vertices) points.push_back(p);
