@@ -25,8 +25,8 @@ void cornerRing(std::span<const GridFace> faces, int level, int startFace, int s
         const PointGrid p = face.grid(level);
         const int h = p.rows();
         const int w = p.cols();
-        double c[4];
-        for (std::size_t i = 0; i < 4; ++i) c[i] = clampSharpness(face.edgeSharpness[i] - levelReal);
+        // Sharpness of the edges ending and starting at the vertex.
+        auto c = [&](std::size_t i) { return clampSharpness(face.edgeSharpness[i] - levelReal); };
 
         // The vertex is the end of the shared edge e, corner e mod 4; the
         // first entry lies along that edge, the second along the next one.
@@ -44,23 +44,23 @@ void cornerRing(std::span<const GridFace> faces, int level, int startFace, int s
         Xyz& diagonal = ring.diagonalStore[i];
         switch (e) {
             case 1:
-                entry[0] = {c[0], p.cell(0, w - 2)};
-                entry[1] = {c[1], p.cell(1, w - 1)};
+                entry[0] = {c(0), p.cell(0, w - 2)};
+                entry[1] = {c(1), p.cell(1, w - 1)};
                 diagonal = p.cell(1, w - 2);
                 break;
             case 2:
-                entry[0] = {c[1], p.cell(h - 2, w - 1)};
-                entry[1] = {c[2], p.cell(h - 1, w - 2)};
+                entry[0] = {c(1), p.cell(h - 2, w - 1)};
+                entry[1] = {c(2), p.cell(h - 1, w - 2)};
                 diagonal = p.cell(h - 2, w - 2);
                 break;
             case 3:
-                entry[0] = {c[2], p.cell(h - 1, 1)};
-                entry[1] = {c[3], p.cell(h - 2, 0)};
+                entry[0] = {c(2), p.cell(h - 1, 1)};
+                entry[1] = {c(3), p.cell(h - 2, 0)};
                 diagonal = p.cell(h - 2, 1);
                 break;
             default:
-                entry[0] = {c[3], p.cell(1, 0)};
-                entry[1] = {c[0], p.cell(0, 1)};
+                entry[0] = {c(3), p.cell(1, 0)};
+                entry[1] = {c(0), p.cell(0, 1)};
                 diagonal = p.cell(1, 1);
                 break;
         }

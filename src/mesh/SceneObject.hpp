@@ -2,7 +2,13 @@
 // The preview's scene object: the cells that hold its meshes and flags, the
 // regeneration of its drawn surface (link, one subdivision step, link,
 // validate and output), and the object output that replays the surface on
-// every redraw.
+// every redraw. A render uses them like this:
+//
+//   if (cells.regenerated == 0) SubdivisionMesh::regenerate(object, cells.mesh, st);
+//   ... frame, world, light, colour and object placement ...
+//   auto handles = SubdivisionMesh::outputObject(object, cells.mesh, st, combined, flag, st.tokens.raster);
+//
+// and sets cells.regenerated to 1 when the render completes.
 #include <cstdint>
 #include <utility>
 #include <vector>
