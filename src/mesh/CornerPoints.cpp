@@ -5,8 +5,8 @@
 
 namespace zil::SubdivisionMesh {
 
-void cornerRing(std::span<const GridFace> faces, int level, int startFace, int startCode,
-                int stopFace, CornerRing& ring) {
+void cornerRing(std::span<const GridFace> faces, int level, int startFace, int startCode, int stopFace,
+                CornerRing& ring) {
     ring.count = 0;
     const std::size_t faceCount = faces.size();
     const double levelReal = static_cast<double>(level);
@@ -85,8 +85,7 @@ void cornerPoint(std::span<GridFace> faces, int face, int corner, int level, Cor
 
     // Around the vertex from the face across the edge starting at the
     // corner to the face across the edge ending there, then the own face.
-    cornerRing(faces, level, f.neighborFace[k], f.neighborEdge[k], f.neighborFace[(k + 3) & 3],
-               ring);
+    cornerRing(faces, level, f.neighborFace[k], f.neighborEdge[k], f.neighborFace[(k + 3) & 3], ring);
     if (level == 0) f.cornerValences[k] = ring.faceCount();
 
     const double s = clampSharpness(f.vertexSharpness[k] - static_cast<double>(level));

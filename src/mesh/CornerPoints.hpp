@@ -36,8 +36,8 @@ struct CornerRing {
 // level-`level` grid. A face number outside `faces` raises Subscript, a code
 // outside 1..4 InconsistencyError, and so does a walk that has visited as
 // many faces as there are without coming back.
-void cornerRing(std::span<const GridFace> faces, int level, int startFace, int startCode,
-                int stopFace, CornerRing& ring);
+void cornerRing(std::span<const GridFace> faces, int level, int startFace, int startCode, int stopFace,
+                CornerRing& ring);
 
 // Writes the corner cell of corner `corner` (0..3) of face `face` in its
 // level+1 grid and, on level 0, the corner's valence.

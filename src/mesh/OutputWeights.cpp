@@ -16,7 +16,8 @@ double cornerTerm(int k) {
     constexpr int kTable = 16;
     static const std::array<double, kTable> table = [] {
         std::array<double, kTable> t{};
-        for (int i = 2; i < kTable; ++i) t[static_cast<std::size_t>(i)] = 0.25 * std::cos(6.283185307179586 / (i - 1));
+        for (int i = 2; i < kTable; ++i)
+            t[static_cast<std::size_t>(i)] = 0.25 * std::cos(6.283185307179586 / (i - 1));
         return t;
     }();
     if (k >= 2 && k < kTable) return table[static_cast<std::size_t>(k)];

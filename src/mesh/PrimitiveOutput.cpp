@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "shell/CoreInt.hpp"
 #include "render/RealtimeZilyMan.hpp"
+#include "shell/CoreInt.hpp"
 #include "shell/Errors.hpp"
 #include "shell/OutStream.hpp"
 
@@ -35,8 +35,8 @@ const std::vector<Xyz>* findParam(const RiParamList& params, const Rt::Token& to
     for (const RiParam& p : params) {
         if (p.token.id != token.id) continue;
         if (p.value.tag == tag) return &p.value.xyz;
-        printMessage(std::string("Parameter type error: Expecting type ") + typeName + " list for parameter " +
-                     p.token.name + "\n");
+        printMessage(std::string("Parameter type error: Expecting type ") + typeName +
+                     " list for parameter " + p.token.name + "\n");
         return nullptr;
     }
     return nullptr;
@@ -46,7 +46,8 @@ std::int32_t fixedChannel(double c) { return realToInt(c * 65280.0, RoundingMode
 
 }  // namespace
 
-ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> lights, const ColorRGB& colour) {
+ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> lights,
+                     const ColorRGB& colour) {
     // Without a direction there is nothing to light: drawn black, the rest
     // of the surface is still drawn.
     if (length(normal) == 0.0) return {};

@@ -19,7 +19,8 @@ namespace zil {
 // channel summed and clamped to [0, 1]. A zero normal gives black: such a
 // vertex is drawn unlit. A light at the vertex or a vertex at the eye raises
 // Divide.
-ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> lights, const ColorRGB& colour);
+ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> lights,
+                     const ColorRGB& colour);
 
 // Records the call at the front of the open object's calls while
 // `st.recording` is set; draws it otherwise.

@@ -63,8 +63,9 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
     }
 }
 
-ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, RiState& st, const Matrix4x4& combined, int& flagCell,
-                           const Rt::Token& toSpace, OutStream& report) {
+ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, RiState& st,
+                           const Matrix4x4& combined, int& flagCell, const Rt::Token& toSpace,
+                           OutStream& report) {
     setCurrentTransform(st, combined);
     flagCell = 1;
     try {

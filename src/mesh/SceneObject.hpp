@@ -64,8 +64,9 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
 // `baseMesh`'s vertex handles, transformed into the space `toSpace`, and its
 // edges. Failures print "Exception while calling Ri.ObjectInstance\n" (in
 // the replay) and "Exception while outputting object\n", and pass on.
-ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, RiState& st, const Matrix4x4& combined, int& flagCell,
-                           const Rt::Token& toSpace, OutStream& report = stdOut());
+ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, RiState& st,
+                           const Matrix4x4& combined, int& flagCell, const Rt::Token& toSpace,
+                           OutStream& report = stdOut());
 
 }  // namespace SubdivisionMesh
 }  // namespace zil

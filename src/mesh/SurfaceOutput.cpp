@@ -16,6 +16,8 @@ namespace zil::SubdivisionMesh {
 
 namespace {
 
+inline Xyz operator+(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Xyz operator*(double w, const Xyz& a) { return {w * a.x, w * a.y, w * a.z}; }
 inline Xyz sub(const Xyz& a, const Xyz& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Xyz cross(const Xyz& a, const Xyz& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -36,8 +38,7 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
                 const Xyz& b = coarse.cell((r - 1) / 2, (c + 1) / 2);
                 const Xyz& d = coarse.cell((r + 1) / 2, (c + 1) / 2);
                 const Xyz& e = coarse.cell((r + 1) / 2, (c - 1) / 2);
-                out = {0.25 * (a.x + b.x + d.x + e.x), 0.25 * (a.y + b.y + d.y + e.y),
-                       0.25 * (a.z + b.z + d.z + e.z)};
+                out = 0.25 * (a + b + d + e);
             } else if (rOdd != cOdd) {
                 // Edge point: two ends along the segment, four wings beside it.
                 Xyz e0, e1, w0, w1, w2, w3;
@@ -58,9 +59,7 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
                     w2 = coarse.cell(r0, cc + 1);
                     w3 = coarse.cell(r1, cc + 1);
                 }
-                out = {0.375 * e0.x + 0.375 * e1.x + 0.0625 * w0.x + 0.0625 * w1.x + 0.0625 * w2.x + 0.0625 * w3.x,
-                       0.375 * e0.y + 0.375 * e1.y + 0.0625 * w0.y + 0.0625 * w1.y + 0.0625 * w2.y + 0.0625 * w3.y,
-                       0.375 * e0.z + 0.375 * e1.z + 0.0625 * w0.z + 0.0625 * w1.z + 0.0625 * w2.z + 0.0625 * w3.z};
+                out = 0.375 * e0 + 0.375 * e1 + 0.0625 * w0 + 0.0625 * w1 + 0.0625 * w2 + 0.0625 * w3;
             } else {
                 // Vertex point of a coarse point inside the face: valence 4.
                 const int cr = r / 2, cc = c / 2;
@@ -73,11 +72,7 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
                 const Xyz& d1 = coarse.cell(cr - 1, cc + 1);
                 const Xyz& d2 = coarse.cell(cr + 1, cc + 1);
                 const Xyz& d3 = coarse.cell(cr + 1, cc - 1);
-                auto at = [&](double Xyz::*m) {
-                    return 0.5625 * (v.*m) + 0.09375 * (n0.*m + n1.*m + n2.*m + n3.*m) +
-                           0.015625 * (d0.*m + d1.*m + d2.*m + d3.*m);
-                };
-                out = {at(&Xyz::x), at(&Xyz::y), at(&Xyz::z)};
+                out = 0.5625 * v + 0.09375 * (n0 + n1 + n2 + n3) + 0.015625 * (d0 + d1 + d2 + d3);
             }
         }
     }
@@ -260,7 +255,8 @@ constexpr std::array<CellPlace, 25> kCellPlaces = [] {
             const bool rowEdge = r == 0 || r == 4;
             const bool colEdge = c == 0 || c == 4;
             if (rowEdge && colEdge) {
-                p = {CellPlace::Corner, static_cast<std::uint8_t>(r == 0 ? (c == 0 ? 0 : 1) : (c == 0 ? 3 : 2)), 0};
+                p = {CellPlace::Corner,
+                     static_cast<std::uint8_t>(r == 0 ? (c == 0 ? 0 : 1) : (c == 0 ? 3 : 2)), 0};
             } else if (rowEdge || colEdge) {
                 const int e = r == 0 ? 1 : c == 4 ? 2 : r == 4 ? 3 : 4;
                 const int pos = (e == 1 || e == 3) ? c - 1 : r - 1;
@@ -312,7 +308,8 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
             const int an = n < 0 ? -n : n;
             if (g < 0 || static_cast<std::size_t>(g) >= faceCount || an < 1 || an > 4) throw Subscript();
             ownSlots[ei] = &edgeSlots[(f * 4 + ei) * kInner];
-            otherSlots[ei] = &edgeSlots[(static_cast<std::size_t>(g) * 4 + static_cast<std::size_t>(an - 1)) * kInner];
+            otherSlots[ei] =
+                &edgeSlots[(static_cast<std::size_t>(g) * 4 + static_cast<std::size_t>(an - 1)) * kInner];
             ownMirrored[ei] = an >= 3;
             otherMirrored[ei] = !(n >= 3 || n == -1 || n == -2);
         }
@@ -377,8 +374,8 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
                 const std::int32_t cc = idx[(r + 1) * kSide + c + 1];
                 const std::int32_t d = idx[(r + 1) * kSide + c];
                 const bool alongAC = (r <= half && c <= half) || (r > half && c > half);
-                const std::int32_t tri[6] = {alongAC ? a : b, alongAC ? b : cc, alongAC ? cc : d,
-                                             a,               alongAC ? cc : b, d};
+                const std::int32_t tri[6] = {
+                    alongAC ? a : b, alongAC ? b : cc, alongAC ? cc : d, a, alongAC ? cc : b, d};
                 std::int32_t* slot = &out.indices[(cellCount - 1 - cellNo) * 6];
                 for (int i = 0; i < 6; ++i) slot[i] = tri[i];
                 // Both triangles carry the cell's normal: the ends of the

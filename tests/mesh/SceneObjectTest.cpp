@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "SurfaceRecordMeshes.hpp"
 #include "mesh/MeshTopology.hpp"
@@ -27,7 +27,8 @@ public:
         std::string s;
         char buf[512];
         lseek(fileno(file_), 0, SEEK_SET);
-        for (ssize_t n; (n = read(fileno(file_), buf, sizeof buf)) > 0;) s.append(buf, static_cast<std::size_t>(n));
+        for (ssize_t n; (n = read(fileno(file_), buf, sizeof buf)) > 0;)
+            s.append(buf, static_cast<std::size_t>(n));
         return s;
     }
 
@@ -41,7 +42,9 @@ const RiPrimitiveCall& onlyCall(const RiState& st) {
     return st.recordedCalls.front();
 }
 
-const std::vector<Xyz>& param(const RiPrimitiveCall& call, std::size_t i) { return call.params.at(i).value.xyz; }
+const std::vector<Xyz>& param(const RiPrimitiveCall& call, std::size_t i) {
+    return call.params.at(i).value.xyz;
+}
 
 }  // namespace
 
@@ -132,12 +135,12 @@ TEST(SceneObject, ValidationReportsFacesThatAreNotQuads) {
         Captured out;
         RiState st;
         SceneObject obj;
-        ZilLValue mesh = SubdivisionMesh::linkNeighbours(testmesh::meshRecord(pts, {{0, 1, 2, 3}, {0, 3, 2, 1}}),
-                                                         out.stream());
+        ZilLValue mesh = SubdivisionMesh::linkNeighbours(
+            testmesh::meshRecord(pts, {{0, 1, 2, 3}, {0, 3, 2, 1}}), out.stream());
         FieldArray face = mesh.fields().at(0).value.elements().at(0).fields();
         const ValueArray corners = face.at(0).value.elements();
-        face.set(0, {face.at(0).name,
-                     ZilLValue::ARRAY(ValueArray{corners[0], corners[1], corners[2], corners[3], ZilLValue::INT(7)})});
+        face.set(0, {face.at(0).name, ZilLValue::ARRAY(ValueArray{corners[0], corners[1], corners[2],
+                                                                  corners[3], ZilLValue::INT(7)})});
         EXPECT_THROW(SubdivisionMesh::validate(obj, st, mesh, out.stream()), InternalError);
         EXPECT_EQ(out.text(),
                   "Error: A Catmull-Clark subdivision mesh can only have quads!\n"
@@ -158,7 +161,8 @@ TEST(SceneObject, SymmetricCubeGivesSymmetricSurface) {
     const std::vector<Xyz>& pts = param(onlyCall(st), 0);
     auto has = [&](const Xyz& p) {
         for (const Xyz& q : pts)
-            if (std::fabs(p.x - q.x) <= 1e-12 && std::fabs(p.y - q.y) <= 1e-12 && std::fabs(p.z - q.z) <= 1e-12)
+            if (std::fabs(p.x - q.x) <= 1e-12 && std::fabs(p.y - q.y) <= 1e-12 &&
+                std::fabs(p.z - q.z) <= 1e-12)
                 return true;
         return false;
     };

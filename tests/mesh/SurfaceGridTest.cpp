@@ -109,7 +109,8 @@ TEST(SurfaceGrid, BothFacesOfAnEdgeAgree) {
                           edgeCell(shared[static_cast<std::size_t>(g)], n, same ? p : 4 - p));
             }
         }
-        for (std::size_t c = 0; c < own[f].cells.size(); ++c) EXPECT_TRUE(near(own[f].cells[c], shared[f].cells[c]));
+        for (std::size_t c = 0; c < own[f].cells.size(); ++c)
+            EXPECT_TRUE(near(own[f].cells[c], shared[f].cells[c]));
     }
 }
 
@@ -124,7 +125,8 @@ TEST(SurfaceGrid, FullySharpEdgesKeepCornersAndStraightEdges) {
         for (int e = 1; e <= 4; ++e)
             for (int p = 0; p < 5; ++p) {
                 const Xyz q = edgeCell(f, e, p);
-                const int onFaces = (std::fabs(q.x) == 1.0) + (std::fabs(q.y) == 1.0) + (std::fabs(q.z) == 1.0);
+                const int onFaces =
+                    (std::fabs(q.x) == 1.0) + (std::fabs(q.y) == 1.0) + (std::fabs(q.z) == 1.0);
                 EXPECT_GE(onFaces, 2);
             }
 }

@@ -14,15 +14,16 @@ namespace zil::testmesh {
 // A quad mesh record in array form, every vertex and corner with the given
 // sharpness. With `linked`, each corner also carries the link across its
 // edge, as the neighbour pass writes it.
-inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<std::array<std::int32_t, 4>>& quads,
+inline ZilLValue meshRecord(const std::vector<Xyz>& points,
+                            const std::vector<std::array<std::int32_t, 4>>& quads,
                             double vertexSharpness = 0.0, double edgeSharpness = 0.0, bool linked = false) {
     std::vector<ZilLListValue> vertices;
     for (const Xyz& p : points) {
-        vertices.push_back(ZilLListValue::RECORD(
-            {{"point", ZilLListValue::RECORD({{"x", ZilLListValue::REAL(p.x)},
-                                              {"y", ZilLListValue::REAL(p.y)},
-                                              {"z", ZilLListValue::REAL(p.z)}})},
-             {"vertexSharpness", ZilLListValue::REAL(vertexSharpness)}}));
+        vertices.push_back(
+            ZilLListValue::RECORD({{"point", ZilLListValue::RECORD({{"x", ZilLListValue::REAL(p.x)},
+                                                                    {"y", ZilLListValue::REAL(p.y)},
+                                                                    {"z", ZilLListValue::REAL(p.z)}})},
+                                   {"vertexSharpness", ZilLListValue::REAL(vertexSharpness)}}));
     }
     std::vector<ZilLListValue> faces;
     for (const auto& q : quads) {
@@ -45,8 +46,8 @@ inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<st
         }
         faces.push_back(ZilLListValue::RECORD({{"corners", ZilLListValue::ARRAY(std::move(corners))}}));
     }
-    return convertRecordValue(ZilLListValue::RECORD(
-        {{"vertices", ZilLListValue::ARRAY(std::move(vertices))}, {"faces", ZilLListValue::ARRAY(std::move(faces))}}));
+    return convertRecordValue(ZilLListValue::RECORD({{"vertices", ZilLListValue::ARRAY(std::move(vertices))},
+                                                     {"faces", ZilLListValue::ARRAY(std::move(faces))}}));
 }
 
 // The vertex positions of the demo's default cube.

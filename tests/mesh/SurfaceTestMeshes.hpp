@@ -13,7 +13,7 @@ namespace zil::testmesh {
 struct QuadMesh {
     std::vector<Xyz> points;
     std::vector<std::array<std::int32_t, 4>> quads;
-    std::vector<double> vertexSharpness;            // per vertex, may be empty
+    std::vector<double> vertexSharpness;               // per vertex, may be empty
     std::vector<std::array<double, 4>> edgeSharpness;  // per face, may be empty
 };
 
@@ -39,7 +39,8 @@ inline std::vector<GridFace> gridFaces(const QuadMesh& m) {
             const std::int32_t a = q[ks];
             const std::int32_t b = q[(ks + 1) & 3];
             face.vertexIndex[ks] = a;
-            face.vertexSharpness[ks] = m.vertexSharpness.empty() ? 0.0 : m.vertexSharpness[static_cast<std::size_t>(a)];
+            face.vertexSharpness[ks] =
+                m.vertexSharpness.empty() ? 0.0 : m.vertexSharpness[static_cast<std::size_t>(a)];
             face.edgeSharpness[ks] = m.edgeSharpness.empty() ? 0.0 : m.edgeSharpness[f][ks];
             face.neighborFace[ks] = -1;
             face.neighborEdge[ks] = -1;
