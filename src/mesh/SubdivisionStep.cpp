@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 #include "mesh/MeshTopology.hpp"
@@ -149,13 +148,11 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     EdgeMap edgeMap(table, nV);
     std::vector<Xyz> edgePoints;
     edgePoints.reserve(nC / 2 + 1);
-    std::vector<ZilLValue> newFaces;
-    newFaces.reserve(nC);
 
     const auto& ew = Constants::edgeWeights;
     const auto firstEdge = static_cast<std::int32_t>(nV + nF);
 
-    // 3. Edge points and new faces, face by face.
+    // 3. Edge points, face by face in the order the edges are first met.
     for (std::size_t f = 0; f < nF; ++f) {
         const std::uint32_t n = table.cornerCount(f);
         if (n == 0) throw Empty();
@@ -200,34 +197,42 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             vertexEdges[edgeFill[ub]++] = {index, c};
             edgePoints.push_back(e);
         }
-
-        const auto facePoint = static_cast<std::int32_t>(nV + f);
-        for (std::uint32_t i = 0; i < n; ++i) {
-            const std::uint32_t prev = i == 0 ? n - 1 : i - 1;
-            const std::uint32_t next = i + 1 < n ? i + 1 : 0;
-            const std::int32_t w = k[prev];
-            const std::int32_t x = k[i];
-            const std::int32_t y = k[next];
-            const std::int32_t exy = edgeMap.lookupEdgeNumber(x, y);
-            const std::int32_t ewx = edgeMap.lookupEdgeNumber(w, x);
-            const double s0 = decaySharpness(cornerSharpness[base + prev]);
-            const double s1 = decaySharpness(cornerSharpness[base + i]);
-            ValueArray corners{
-                newCornerRecord(x, s1),
-                newCornerRecord(exy, 0.0),
-                newCornerRecord(facePoint, 0.0),
-                newCornerRecord(ewx, s0),
-            };
-            newFaces.push_back(ZilLValue::RECORD(FieldArray{ZilLField{names.corners, ZilLValue::ARRAY(std::move(corners))}}));
-        }
     }
 
-    // 5. The old vertices' new positions, blended by their own sharpness.
+    // The new faces: one per corner, in corner order, keeping the old
+    // face's orientation.
+    std::size_t face = 0;
+    std::uint32_t corner = 0;
+    ValueArray newFaces = ValueArray::generate(nC, [&](std::size_t) {
+        while (corner == table.cornerCount(face)) {
+            ++face;
+            corner = 0;
+        }
+        const std::uint32_t n = table.cornerCount(face);
+        const std::uint32_t base = table.start[face];
+        const std::int32_t* k = table.vertex.data() + base;
+        const std::uint32_t i = corner++;
+        const std::uint32_t prev = i == 0 ? n - 1 : i - 1;
+        const std::uint32_t next = i + 1 < n ? i + 1 : 0;
+        const std::int32_t w = k[prev];
+        const std::int32_t x = k[i];
+        const std::int32_t y = k[next];
+        const double s0 = decaySharpness(cornerSharpness[base + prev]);
+        const double s1 = decaySharpness(cornerSharpness[base + i]);
+        ValueArray corners{
+            newCornerRecord(x, s1),
+            newCornerRecord(edgeMap.lookupEdgeNumber(x, y), 0.0),
+            newCornerRecord(static_cast<std::int32_t>(nV + face), 0.0),
+            newCornerRecord(edgeMap.lookupEdgeNumber(w, x), s0),
+        };
+        return ZilLValue::RECORD(FieldArray{ZilLField{names.corners, ZilLValue::ARRAY(std::move(corners))}});
+    });
+
+    // 5. The old vertices' new positions, blended by their own sharpness;
+    // then the face points and the edge points.
     std::vector<Xyz> around;
     std::vector<EdgeEntry> edges;
-    std::vector<ZilLValue> newVertices;
-    newVertices.reserve(nV + nF + edgePoints.size());
-    for (std::size_t i = 0; i < nV; ++i) {
+    auto oldVertex = [&](std::size_t i) {
         const double s = getRealField(vertices[i].fields(), names.vertexSharpness, out);
         const double cv = clampSharpness(s);
         const Xyz& v = points[i];
@@ -247,17 +252,17 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             const Xyz r = vertexPointWithSharpness(v, around, edges, Constants::vertexWeights);
             position = cv <= 0.0 ? r : blendPoints(r, v, cv);
         }
-        newVertices.push_back(newVertexRecord(position, decaySharpness(s)));
-    }
-    for (const Xyz& p : facePoints) newVertices.push_back(newVertexRecord(p, 0.0));
-    for (const Xyz& p : edgePoints) newVertices.push_back(newVertexRecord(p, 0.0));
+        return newVertexRecord(position, decaySharpness(s));
+    };
+    ValueArray newVertices = ValueArray::generate(nV + nF + edgePoints.size(), [&](std::size_t i) {
+        if (i < nV) return oldVertex(i);
+        if (i < nV + nF) return newVertexRecord(facePoints[i - nV], 0.0);
+        return newVertexRecord(edgePoints[i - nV - nF], 0.0);
+    });
 
     return ZilLValue::RECORD(FieldArray{
-        ZilLField{names.faces, ZilLValue::ARRAY(ValueArray(std::make_move_iterator(newFaces.begin()),
-                                                           std::make_move_iterator(newFaces.end())))},
-        ZilLField{names.vertices,
-                  ZilLValue::ARRAY(ValueArray(std::make_move_iterator(newVertices.begin()),
-                                              std::make_move_iterator(newVertices.end())))},
+        ZilLField{names.faces, ZilLValue::ARRAY(std::move(newFaces))},
+        ZilLField{names.vertices, ZilLValue::ARRAY(std::move(newVertices))},
     });
 }
 
