@@ -1,6 +1,7 @@
 #include "render/RealtimeZilyMan.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "glue/SDLFuncs.hpp"
 #include "render/RiState.hpp"
@@ -19,6 +20,20 @@ SDL_Surface* makeDepthSurface(int width, int height) {
 }
 
 void clearSurface(SDL_Surface* s, Uint32 pixel) {
+    // SDL 1.2 fills 32-bit surfaces one word at a time on x86-64; filling the
+    // clipped rows directly is several times faster, and this runs twice per
+    // preview redraw.
+    if (s->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(s) && s->pixels) {
+        const SDL_Rect& r = s->clip_rect;
+        auto* row = static_cast<Uint8*>(s->pixels) + r.y * s->pitch + r.x * 4;
+        for (int y = 0; y < r.h; ++y, row += s->pitch) {
+            if (pixel == 0)
+                std::memset(row, 0, static_cast<std::size_t>(r.w) * 4);
+            else
+                std::fill_n(reinterpret_cast<Uint32*>(row), r.w, pixel);
+        }
+        return;
+    }
     mltSDL_FillRect(s, 0, 0, mltSDLSurface_GetWidth(s), mltSDLSurface_GetHeight(s), pixel);
 }
 
