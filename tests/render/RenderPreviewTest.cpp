@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "mesh/DefaultCube.hpp"
+#include "glue/SDLFuncs.hpp"
 #include "mesh/MeshRecord.hpp"
 #include "records/FieldAccess.hpp"
 #include "render/RenderPreview.hpp"
@@ -202,11 +202,9 @@ TEST_F(RenderPreviewTest, TheSurfaceIsLitInTheMiddleOfTheDevice) {
 TEST_F(RenderPreviewTest, MarkersShowInTheirColoursAndTheFarSideIsHidden) {
     render();
     const std::vector<Xyz> v = projectedVertices();
-    std::size_t nearest = 0, farthest = 0;
-    for (std::size_t i = 1; i < v.size(); ++i) {
-        if (v[i].z < v[nearest].z) nearest = i;
+    std::size_t farthest = 0;
+    for (std::size_t i = 1; i < v.size(); ++i)
         if (v[i].z > v[farthest].z) farthest = i;
-    }
     // Vertices nearer than the object's centre are in front of the surface:
     // their markers show, vertices 4 and 6 (selected with the yellow edges)
     // in the first colour, the others in the second.
@@ -225,7 +223,6 @@ TEST_F(RenderPreviewTest, MarkersShowInTheirColoursAndTheFarSideIsHidden) {
     // Both colours' edges are drawn.
     EXPECT_GT(countInWindow(200, 200, 200, kSelected), 100);
     EXPECT_GT(countInWindow(200, 200, 200, kOther), 100);
-    (void)nearest;
 }
 
 TEST_F(RenderPreviewTest, ASharpCubeReachesItsCornersAndASmoothOneDoesNot) {
@@ -279,6 +276,27 @@ TEST_F(RenderPreviewTest, TheDeviceIsTheControlsSize) {
     EXPECT_LT(b.right, 200);
     EXPECT_LT(b.bottom, 120);
     EXPECT_NEAR((b.left + b.right) / 2.0, 100.0, 12.0);
+}
+
+TEST_F(RenderPreviewTest, ItDrawsIntoASubSurfaceOfTheScreenAndNowhereElse) {
+    SDL_Surface* screen =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 520, 460, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    ASSERT_NE(screen, nullptr);
+    SDL_FillRect(screen, nullptr, 0x123456);
+    SDL_Surface* sub = mltVuq_MakeSubSurface(screen, 100, 40, 400, 400);
+    preview().render(sub);
+    const auto at = [&](int x, int y) { return static_cast<const Uint32*>(screen->pixels)[y * (screen->pitch / 4) + x]; };
+    Box drawn;
+    for (int y = 0; y < screen->h; ++y)
+        for (int x = 0; x < screen->w; ++x)
+            if (at(x, y) != 0x123456) drawn.add(x, y);
+    EXPECT_EQ(drawn.left, 100);
+    EXPECT_EQ(drawn.top, 40);
+    EXPECT_EQ(drawn.right, 499);
+    EXPECT_EQ(drawn.bottom, 439);
+    EXPECT_NE(at(300, 240), 0u) << "the object sits in the middle of the sub-surface";
+    mltVuq_FreeSubSurface(sub);
+    SDL_FreeSurface(screen);
 }
 
 TEST_F(RenderPreviewTest, AFailedRegenerationReportsAndTheNextRenderRetries) {
