@@ -40,19 +40,42 @@ void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStr
     validate(obj, st, surface, report);
 }
 
+namespace {
+
+// The vectors of the surface recorded last, emptied, to be filled again:
+// a regeneration then allocates nothing new for its output.
+SurfaceMesh takeRecordedSurface(RiState& st) {
+    SurfaceMesh s;
+    if (st.recordedCalls.size() != 1) return s;
+    RiPrimitiveCall& call = st.recordedCalls.front();
+    s.counts = std::move(call.vertexCounts);
+    s.indices = std::move(call.vertexIndices);
+    for (RiParam& p : call.params) {
+        if (p.token.id == st.tokens.P.id && p.value.tag == RiParamValue::Points)
+            s.points = std::move(p.value.xyz);
+        if (p.token.id == st.tokens.N.id && p.value.tag == RiParamValue::Normals)
+            s.normals = std::move(p.value.xyz);
+    }
+    return s;
+}
+
+}  // namespace
+
 void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& report) {
     try {
         obj.surfaceMesh = mesh;
         const ZilLValue& m = obj.surfaceMesh;
-        SurfaceInput in = readSurfaceInput(m, report);
-        refineGrids(in.faces);
+        SurfaceWorkspace& work = obj.workspace;
+        readSurfaceInput(m, report, work);
+        refineGrids(work.input.faces, true, work);
 
+        SurfaceMesh s = takeRecordedSurface(st);
         st.recordedCalls.clear();
         st.recording = true;
         obj.surfaceReady = 1;
 
         checkCornerRecords(m, report);
-        SurfaceMesh s = buildSurface(in.faces, in.vertexPoints);
+        buildSurface(work.input.faces, work.input.vertexPoints, s, work);
         RiParamList params;
         params.push_back({st.tokens.P, RiParamValue::points(std::move(s.points))});
         params.push_back({st.tokens.N, RiParamValue::normals(std::move(s.normals))});

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "mesh/SurfaceOutput.hpp"
 #include "records/Matrix4x4.hpp"
 #include "records/Xyz.hpp"
 #include "records/ZilLValue.hpp"
@@ -31,6 +32,8 @@ struct SceneObject {
     // 1 once a regeneration has output a surface; never reset. Renders
     // replay the recorded surface only while it is 1.
     int surfaceReady = 0;
+    // Storage the surface output reuses from one regeneration to the next.
+    SubdivisionMesh::SurfaceWorkspace workspace;
 };
 
 // What the object output hands back for the selectable display: every base

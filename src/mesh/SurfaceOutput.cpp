@@ -81,16 +81,25 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
 }  // namespace
 
 SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
+    SurfaceWorkspace work;
+    readSurfaceInput(mesh, report, work);
+    return std::move(work.input);
+}
+
+void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace& work) {
     const MeshFieldNames& n = MeshRecord::names();
     const FieldArray meshFields = mesh.fields();
     const ValueArray vertices = getArrayField(meshFields, n.vertices, report);
     const ValueArray faces = getArrayField(meshFields, n.faces, report);
 
-    SurfaceInput in;
+    // Every field of a face is written below, so reused faces need no reset.
+    SurfaceInput& in = work.input;
     in.faces.resize(faces.size());
     in.vertexPoints.resize(vertices.size());
-    std::vector<char> seen(vertices.size(), 0);
-    std::vector<double> sharpness(vertices.size(), 0.0);
+    std::vector<char>& seen = work.seen;
+    seen.assign(vertices.size(), 0);
+    std::vector<double>& sharpness = work.sharpness;
+    sharpness.resize(vertices.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         GridFace& face = in.faces[f];
         const ValueArray corners = getArrayField(faces[f].fields(), n.corners, report);
@@ -124,7 +133,6 @@ SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
     // A vertex that no face uses keeps its own position.
     for (std::size_t v = 0; v < vertices.size(); ++v)
         if (!seen[v]) in.vertexPoints[v] = readPoint(vertices[v], report);
-    return in;
 }
 
 void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
@@ -209,14 +217,19 @@ void shareEdge(std::span<GridFace> faces, int f, int e, int level, std::vector<c
 }  // namespace
 
 void refineGrids(std::span<GridFace> faces, bool share) {
+    SurfaceWorkspace work;
+    refineGrids(faces, share, work);
+}
+
+void refineGrids(std::span<GridFace> faces, bool share, SurfaceWorkspace& work) {
     CornerRing ring;
     const int faceCount = static_cast<int>(faces.size());
     // Corners and edges already filled from a neighbour's computation.
-    std::vector<char> cornerDone(faces.size() * 4);
-    std::vector<char> edgeDone(faces.size() * 4);
+    std::vector<char>& cornerDone = work.cornerDone;
+    std::vector<char>& edgeDone = work.edgeDone;
     for (int level = 0; level < 2; ++level) {
-        std::fill(cornerDone.begin(), cornerDone.end(), 0);
-        std::fill(edgeDone.begin(), edgeDone.end(), 0);
+        cornerDone.assign(faces.size() * 4, 0);
+        edgeDone.assign(faces.size() * 4, 0);
         for (int f = 0; f < faceCount; ++f) {
             const std::size_t base = static_cast<std::size_t>(f) * 4;
             for (int k = 0; k < 4; ++k) {
@@ -272,6 +285,14 @@ constexpr std::array<CellPlace, 25> kCellPlaces = [] {
 }  // namespace
 
 SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints) {
+    SurfaceMesh out;
+    SurfaceWorkspace work;
+    buildSurface(faces, vertexPoints, out, work);
+    return out;
+}
+
+void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints, SurfaceMesh& out,
+                  SurfaceWorkspace& work) {
     constexpr int kSide = 5;
     constexpr int kInner = kSide - 2;
     const std::size_t faceCount = faces.size();
@@ -279,14 +300,15 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
 
     // Edge cells are numbered once for both faces of their edge: slot
     // (face, edge, position) holds the index given, or -1.
-    std::vector<std::int32_t> edgeSlots(faceCount * 4 * kInner, -1);
-    std::vector<std::int32_t> cellIndex(faceCount * kSide * kSide);
+    std::vector<std::int32_t>& edgeSlots = work.edgeSlots;
+    edgeSlots.assign(faceCount * 4 * kInner, -1);
+    std::vector<std::int32_t>& cellIndex = work.cellIndex;
+    cellIndex.resize(faceCount * kSide * kSide);
 
     // At most 9 interior and 12 edge points per face come on top of the
     // vertices; the list is cut to the number given at the end.
     const std::size_t maxPoints = vertexCount + faceCount * (kInner * kInner + 4 * kInner);
     if (maxPoints > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) throw Overflow();
-    SurfaceMesh out;
     out.points.resize(maxPoints);
     std::copy(vertexPoints.begin(), vertexPoints.end(), out.points.begin());
     std::int32_t next = static_cast<std::int32_t>(vertexCount);
@@ -350,8 +372,10 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
     const std::size_t cellCount = faceCount * (kSide - 1) * (kSide - 1);
     out.counts.assign(cellCount * 2, 3);
     out.indices.resize(cellCount * 6);
-    std::vector<Xyz> normalSums(pointCount);
-    std::vector<std::int32_t> normalCounts(pointCount, 0);
+    std::vector<Xyz>& normalSums = work.normalSums;
+    normalSums.assign(pointCount, Xyz{});
+    std::vector<std::int32_t>& normalCounts = work.normalCounts;
+    normalCounts.assign(pointCount, 0);
     constexpr int half = kSide / 2;
 
     std::size_t cellNo = 0;
@@ -400,11 +424,13 @@ SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> v
 
     out.normals.resize(pointCount);
     for (std::size_t i = 0; i < pointCount; ++i) {
-        if (normalCounts[i] == 0) continue;
+        if (normalCounts[i] == 0) {
+            out.normals[i] = {};
+            continue;
+        }
         const double n = static_cast<double>(normalCounts[i]);
         out.normals[i] = {normalSums[i].x / n, normalSums[i].y / n, normalSums[i].z / n};
     }
-    return out;
 }
 
 }  // namespace zil::SubdivisionMesh

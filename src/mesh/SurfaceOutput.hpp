@@ -33,12 +33,29 @@ struct SurfaceInput {
     std::vector<Xyz> vertexPoints;
 };
 
+// Working storage of the surface output, kept by its owner between calls so
+// that a regeneration of a mesh of the same size allocates nothing. Its
+// content means nothing between calls.
+struct SurfaceWorkspace {
+    SurfaceInput input;
+    std::vector<char> seen;
+    std::vector<double> sharpness;
+    std::vector<char> cornerDone;
+    std::vector<char> edgeDone;
+    std::vector<std::int32_t> edgeSlots;
+    std::vector<std::int32_t> cellIndex;
+    std::vector<Xyz> normalSums;
+    std::vector<std::int32_t> normalCounts;
+};
+
 // Reads a linked mesh record. A face whose "corners" does not hold exactly
 // four elements gets the quads-only report on `report` and is read from its
 // first four corners (fewer raise Subscript). A value that is not a record
 // where one is needed raises Match; vertex numbers outside "vertices" raise
 // Subscript.
 SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report);
+// The same into `work.input`.
+void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace& work);
 
 // Reads every element of every face's "corners" again: one that is not a
 // record is reported as an internal error and raises InternalError.
@@ -50,11 +67,15 @@ void checkCornerRecords(const ZilLValue& mesh, OutStream& report);
 // by the other faces that meet there (those whose links and sharpness say
 // they would compute the same point) instead of being computed again.
 void refineGrids(std::span<GridFace> faces, bool share = true);
+void refineGrids(std::span<GridFace> faces, bool share, SurfaceWorkspace& work);
 
 // Numbers, triangulates and gives normals to the refined faces. The first
 // vertexPoints.size() indices are the mesh's vertices: each takes the
 // refined point of its corners, or keeps the given point when no face uses
 // it.
 SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints);
+// The same into `out`, whose vectors are refilled (their storage reused).
+void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints, SurfaceMesh& out,
+                  SurfaceWorkspace& work);
 
 }  // namespace zil::SubdivisionMesh
