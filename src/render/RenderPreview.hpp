@@ -43,7 +43,8 @@ public:
     // screen is not updated. A failure prints its trace lines, ending with
     // "Exception in RenderPreview.render\n", leaves the Ri state closed and
     // passes on; the render does not count as drawn and the next one tries
-    // again. A target that is not 32 bits per pixel raises BackendError.
+    // again. A target that is not 32 bits per pixel raises BackendError. A
+    // control of empty size draws nothing.
     void render(SDL_Surface* target);
 
     // Markers for the base mesh, given in raster coordinates: a triangle at

@@ -346,6 +346,18 @@ TEST_F(RenderPreviewTest, ALookupFailureDrawsNothing) {
     EXPECT_EQ(preview().regenerations(), 0u);
 }
 
+TEST_F(RenderPreviewTest, AControlOfEmptySizeDrawsNothingAndRegeneratesLater) {
+    box = {0, 0, 0, 300};
+    SDL_FillRect(target, nullptr, 0x123456);
+    render();
+    EXPECT_EQ(pixel(200, 200), 0x123456u);
+    EXPECT_EQ(cells().regenerated, 0);
+    box = Constants::demoPageRect;
+    render();
+    EXPECT_EQ(preview().regenerations(), 1u);
+    EXPECT_TRUE(isSurface(pixel(200, 200)));
+}
+
 TEST_F(RenderPreviewTest, ATargetThatIsNot32BitsIsRefused) {
     SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 400, 400, 16, 0xF800, 0x07E0, 0x001F, 0);
     ASSERT_NE(small, nullptr);
