@@ -81,6 +81,8 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
         params.push_back({st.tokens.N, RiParamValue::normals(std::move(s.normals))});
         riPrimitiveOutput(st, std::move(s.counts), std::move(s.indices), std::move(params));
     } catch (...) {
+        // A recording left open would take every later draw for a recording.
+        st.recording = false;
         trace(report, "Exception while validating object\n");
         throw;
     }

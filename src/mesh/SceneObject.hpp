@@ -58,8 +58,9 @@ void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStr
 // Stores `mesh` as the object's surface mesh, refines it, numbers and
 // triangulates it and outputs it with one riPrimitiveOutput call in record
 // mode: the recorded calls are emptied and the recording flag and
-// surfaceReady set first. A failure prints "Exception while validating
-// object\n" and passes on.
+// surfaceReady set first; the caller clears the recording flag after it
+// returns. A failure clears the recording flag, prints "Exception while
+// validating object\n" and passes on.
 void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& report = stdOut());
 
 // Makes `combined` the current transformation and sets `flagCell` to 1;

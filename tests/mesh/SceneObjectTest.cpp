@@ -148,6 +148,7 @@ TEST(SceneObject, ValidationReportsFacesThatAreNotQuads) {
                   "Exception while validating object\n");
         EXPECT_EQ(obj.surfaceReady, 1);
         EXPECT_TRUE(st.recordedCalls.empty());
+        EXPECT_FALSE(st.recording);
     }
 }
 
