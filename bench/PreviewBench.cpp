@@ -1,6 +1,6 @@
 // The preview's cost on the demo's 400 x 400 device: a redraw with the
 // surface kept, a redraw after a sharpness change (regeneration included),
-// a sweep of the zoom bar, and the regeneration on its own.
+// sweeps of the corner and zoom bars, and the regeneration on its own.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -40,16 +40,28 @@ void BM_RenderKeepingTheSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderKeepingTheSurface)->Unit(benchmark::kMicrosecond);
 
+// The same value every time, so that the image stays the one of the first
+// benchmark and the difference is the edit and the regeneration.
 void BM_RenderAfterSharpnessChange(benchmark::State& state) {
     Fixture f;
-    double v = 0.0;
     for (auto _ : state) {
-        v = v >= 4.0 ? 0.0 : v + 0.25;
-        f.demo.targets.corner(v);
+        f.demo.targets.corner(0.0);
         f.demo.preview->render(f.target);
     }
 }
 BENCHMARK(BM_RenderAfterSharpnessChange)->Unit(benchmark::kMicrosecond);
+
+// A drag of the corner bar over its range: the image changes with the value.
+void BM_CornerSweep(benchmark::State& state) {
+    Fixture f;
+    double v = 0.0;
+    for (auto _ : state) {
+        v = v >= 4.0 ? 0.0 : v + 0.05;
+        f.demo.targets.corner(v);
+        f.demo.preview->render(f.target);
+    }
+}
+BENCHMARK(BM_CornerSweep)->Unit(benchmark::kMicrosecond);
 
 void BM_ZoomSweep(benchmark::State& state) {
     Fixture f;
