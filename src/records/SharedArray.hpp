@@ -16,9 +16,74 @@ namespace zil {
 namespace detail {
 
 [[noreturn]] void throwSubscript();
-// Raw storage for array nodes, kept out of line.
-void* allocateNodeStorage(std::size_t bytes);
-void freeNodeStorage(void* p) noexcept;
+
+// Raw storage for array nodes. Records are made and dropped by the thousand
+// on every regeneration, mostly in a few small sizes, so freed blocks of up
+// to kPooledNodeBytes are kept on free lists per 16-byte size class and
+// handed out again; larger ones go to the heap. The pool is not
+// thread-safe (the program is single-threaded) and keeps its memory. Under
+// AddressSanitizer every node comes from the heap, so that it still catches
+// a use after free.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZIL_NODE_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZIL_NODE_POOL 0
+#endif
+#endif
+#ifndef ZIL_NODE_POOL
+#define ZIL_NODE_POOL 1
+#endif
+
+inline constexpr std::size_t kNodeGrain = 16;
+inline constexpr std::size_t kPooledNodeBytes = 512;
+
+struct FreeNode {
+    FreeNode* next;
+};
+// Trivially destructible, so nodes freed during static destruction still
+// find it intact.
+struct NodePool {
+    FreeNode* free[kPooledNodeBytes / kNodeGrain + 1];
+    char* cursor;
+    char* limit;
+    void* slabs;
+};
+extern NodePool nodePool;
+
+// Out of line: a block carved from the current slab (a new one when it is
+// used up), and the heap for large nodes.
+void* carveNodeStorage(std::size_t sizeClass);
+void* allocateHeapNodeStorage(std::size_t bytes);
+void freeHeapNodeStorage(void* p) noexcept;
+
+inline void* allocateNodeStorage(std::size_t bytes) {
+#if ZIL_NODE_POOL
+    if (bytes <= kPooledNodeBytes) {
+        const std::size_t sizeClass = (bytes + kNodeGrain - 1) / kNodeGrain;
+        if (FreeNode* f = nodePool.free[sizeClass]) {
+            nodePool.free[sizeClass] = f->next;
+            return f;
+        }
+        return carveNodeStorage(sizeClass);
+    }
+#endif
+    return allocateHeapNodeStorage(bytes);
+}
+
+// `bytes` must be the size the block was allocated with.
+inline void freeNodeStorage(void* p, std::size_t bytes) noexcept {
+#if ZIL_NODE_POOL
+    if (bytes <= kPooledNodeBytes) {
+        const std::size_t sizeClass = (bytes + kNodeGrain - 1) / kNodeGrain;
+        nodePool.free[sizeClass] = new (p) FreeNode{nodePool.free[sizeClass]};
+        return;
+    }
+#else
+    (void)bytes;
+#endif
+    freeHeapNodeStorage(p);
+}
 
 struct Node {
     std::size_t refs = 1;
@@ -55,8 +120,7 @@ public:
         try {
             for (; first != last; ++first, ++i) new (d + i) T(*first);
         } catch (...) {
-            node_->size = static_cast<std::uint32_t>(i);
-            destroy(node_);
+            destroyFirst(node_, i, n);
             throw;
         }
     }
@@ -72,9 +136,7 @@ public:
         try {
             for (; i < n; ++i) new (d + i) T(make(i));
         } catch (...) {
-            a.node_->size = static_cast<std::uint32_t>(i);
-            destroy(a.node_);
-            a.node_ = nullptr;
+            destroyFirst(std::exchange(a.node_, nullptr), i, n);
             throw;
         }
         return a;
@@ -132,18 +194,22 @@ private:
     static NodeT* allocate(std::size_t n) {
         if (n > kMaxArrayLength) throw Size();
         if (n == 0) return nullptr;
-        void* raw = detail::allocateNodeStorage(sizeof(NodeT) + n * sizeof(T));
+        void* raw = detail::allocateNodeStorage(storageBytes(n));
         NodeT* node = new (raw) NodeT;
         node->size = static_cast<std::uint32_t>(n);
         return node;
     }
     [[noreturn]] static void throwSubscript() { detail::throwSubscript(); }
-    static void destroy(NodeT* node) noexcept {
-        if (!node) return;
+    static constexpr std::size_t storageBytes(std::size_t n) { return sizeof(NodeT) + n * sizeof(T); }
+    // Destroys the first `constructed` elements of a node made for `n`.
+    static void destroyFirst(NodeT* node, std::size_t constructed, std::size_t n) noexcept {
         T* d = node->data();
-        for (std::size_t i = node->size; i > 0; --i) d[i - 1].~T();
+        for (std::size_t i = constructed; i > 0; --i) d[i - 1].~T();
         node->~NodeT();
-        detail::freeNodeStorage(node);
+        detail::freeNodeStorage(node, storageBytes(n));
+    }
+    static void destroy(NodeT* node) noexcept {
+        if (node) destroyFirst(node, node->size, node->size);
     }
 
     NodeT* node_ = nullptr;

@@ -4,10 +4,33 @@ namespace zil {
 
 namespace detail {
 void throwSubscript() { throw Subscript(); }
+
+NodePool nodePool{};
+
+namespace {
+// Slabs are carved front to back; the first block of each links the slabs
+// so that they stay reachable.
+constexpr std::size_t kSlabBytes = 64 * 1024;
+}  // namespace
+
+void* carveNodeStorage(std::size_t sizeClass) {
+    const std::size_t bytes = sizeClass * kNodeGrain;
+    if (static_cast<std::size_t>(nodePool.limit - nodePool.cursor) < bytes) {
+        char* slab = static_cast<char*>(::operator new(kSlabBytes));
+        *reinterpret_cast<void**>(slab) = nodePool.slabs;
+        nodePool.slabs = slab;
+        nodePool.cursor = slab + kNodeGrain;
+        nodePool.limit = slab + kSlabBytes;
+    }
+    void* p = nodePool.cursor;
+    nodePool.cursor += bytes;
+    return p;
+}
+
 // Out of line so the compiler does not track node sizes into element
 // accesses (it then warns about indices on paths the bounds check excludes).
-void* allocateNodeStorage(std::size_t bytes) { return ::operator new(bytes); }
-void freeNodeStorage(void* p) noexcept { ::operator delete(p); }
+void* allocateHeapNodeStorage(std::size_t bytes) { return ::operator new(bytes); }
+void freeHeapNodeStorage(void* p) noexcept { ::operator delete(p); }
 }  // namespace detail
 
 namespace {

@@ -102,5 +102,48 @@ TEST(Values, CopiesAndMovesKeepTreesAlive) {
     EXPECT_EQ(moved.elements()[1].fields()[0].value.sumArgument().asXyz().z, 6.0);
 }
 
+// Node storage is reused once freed: arrays of many sizes, dropped in a
+// scattered order and made again, must each keep their own elements.
+TEST(Values, FreedNodesAreReusedWithoutMixingContents) {
+    const FieldName k("k");
+    auto make = [&](std::size_t n, std::int32_t tag) {
+        return ZilLValue::ARRAY(ValueArray::generate(n, [&](std::size_t i) {
+            return ZilLValue::RECORD(FieldArray{{k, ZilLValue::INT(tag * 1000 + static_cast<std::int32_t>(i))}});
+        }));
+    };
+    auto intact = [&](const ZilLValue& v, std::int32_t tag) {
+        const ValueArray e = v.elements();
+        for (std::size_t i = 0; i < e.size(); ++i)
+            if (e[i].fields()[0].value.asInt() != tag * 1000 + static_cast<std::int32_t>(i)) return false;
+        return true;
+    };
+    std::vector<ZilLValue> live;
+    for (std::int32_t t = 0; t < 60; ++t) live.push_back(make(static_cast<std::size_t>(t % 40 + 1), t));
+    for (std::size_t i = 0; i < live.size(); i += 3) live[i] = ZilLValue();
+    for (std::size_t i = 0; i < live.size(); i += 3) {
+        const auto t = static_cast<std::int32_t>(i + 100);
+        live[i] = make(static_cast<std::size_t>(t % 40 + 1), t);
+    }
+    for (std::size_t i = 0; i < live.size(); ++i)
+        EXPECT_TRUE(intact(live[i], static_cast<std::int32_t>(i % 3 == 0 ? i + 100 : i))) << i;
+}
+
+// A failure while filling a new array drops the elements made so far and
+// leaves the storage fit for the next arrays.
+TEST(Values, FailedFillReleasesItsElements) {
+    const ZilLValue shared = ZilLValue::XYZ(1, 2, 3);
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_THROW(ValueArray::generate(8,
+                                          [&](std::size_t i) {
+                                              if (i == 5) throw Size();
+                                              return shared;
+                                          }),
+                     Size);
+    }
+    const ValueArray ok = ValueArray::generate(8, [&](std::size_t) { return shared; });
+    EXPECT_TRUE(ok[7].sameNode(shared));
+    EXPECT_EQ(ok[7].asXyz().z, 3.0);
+}
+
 }  // namespace
 }  // namespace zil
