@@ -36,7 +36,10 @@ struct MeshFieldNames {
 namespace MeshRecord {
 
 // The interned field names of the mesh record.
-const MeshFieldNames& names();
+inline const MeshFieldNames& names() {
+    static const MeshFieldNames n;
+    return n;
+}
 
 // The field array of an element that must be a record; raises Match otherwise.
 inline FieldArray recordFields(const ZilLValue& v) { return v.fields(); }

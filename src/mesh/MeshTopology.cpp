@@ -37,7 +37,7 @@ struct LinkFields {
     std::size_t edgeAt;
 };
 
-LinkFields linkFieldsOf(const FieldArray& fields, const MeshFieldNames& n) {
+LinkFields linkFieldsOf(FieldSpan fields, const MeshFieldNames& n) {
     std::size_t faces = 0, edges = 0, faceAt = 0, edgeAt = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].name == n.neighborface) {
@@ -64,9 +64,9 @@ CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStr
     t.vertex.reserve(nF * 4);
     for (const ZilLValue& face : faces) {
         t.start.push_back(static_cast<std::uint32_t>(t.vertex.size()));
-        ValueArray corners = getArrayField(face.fields(), n.corners, out);
+        ValueArray corners = getArrayField(face.fieldSpan(), n.corners, out);
         for (const ZilLValue& corner : corners) {
-            const std::int32_t v = getIntegerField(corner.fields(), n.vertexIndex, out);
+            const std::int32_t v = getIntegerField(corner.fieldSpan(), n.vertexIndex, out);
             if (v < 0 || static_cast<std::size_t>(v) >= vertexCount) throw Subscript();
             t.vertex.push_back(v);
         }
@@ -87,8 +87,10 @@ void setValences(const ZilLValue& mesh, OutStream& out) {
     std::vector<std::int32_t> count(vertices.size(), 0);
     for (std::int32_t v : table.vertex) ++count[static_cast<std::size_t>(v)];
     for (std::size_t i = 0; i < vertices.size(); ++i) {
-        FieldArray fields = setIntegerField(vertices[i].fields(), n.vertexValence, out, count[i]);
-        vertices.set(i, ZilLValue::RECORD(std::move(fields)));
+        const FieldArray old = vertices[i].fields();
+        FieldArray fields = setIntegerField(old, n.vertexValence, out, count[i]);
+        // A valence set in place leaves the same record in the slot.
+        if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
     }
 }
 
@@ -134,6 +136,7 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
         ++writes[c];
     };
     std::vector<EdgeEntry> sorted;
+    sorted.reserve(16);
     for (std::size_t v = 0; v < nV; ++v) {
         const EdgeEntry* first = entries.data() + offsets[v];
         const EdgeEntry* last = entries.data() + offsets[v + 1];
@@ -164,6 +167,8 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
         }
     }
 
+    std::vector<LinkFields> shapes;
+    shapes.reserve(8);
     // Then the records, face by face so that memory is walked in order:
     // every corner starts unlinked (fields set, appended when absent, and
     // the corner stored back), then gets its link replaced in place, once
@@ -174,27 +179,34 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
         // corner (as a subdivision step makes them) gets both fields
         // appended at once, a linked one gets its two fields overwritten;
         // neither shape can cause a report. Any other shape in the face
-        // takes the full sequence of writes below.
+        // takes the full sequence of writes below. The shapes stay valid
+        // while the face is written: neither way renames a field.
+        const std::size_t cn = corners.size();
+        shapes.clear();
         bool plain = true;
-        for (std::size_t c = 0; c < corners.size() && plain; ++c)
-            plain = linkFieldsOf(corners[c].fields(), n).shape != LinkShape::Other;
+        for (std::size_t c = 0; c < cn && plain; ++c) {
+            shapes.push_back(linkFieldsOf(corners[c].fieldSpan(), n));
+            plain = shapes.back().shape != LinkShape::Other;
+        }
         if (plain) {
-            for (std::size_t c = 0; c < corners.size(); ++c) {
-                const FieldArray fields = corners[c].fields();
+            for (std::size_t c = 0; c < cn; ++c) {
                 const std::size_t at = table.start[f] + c;
-                const ZilLField faceField{n.neighborface, ZilLValue::INT(linkFace[at])};
-                const ZilLField edgeField{n.neighboredge, ZilLValue::INT(linkEdge[at])};
-                const LinkFields found = linkFieldsOf(fields, n);
+                const LinkFields& found = shapes[c];
                 if (found.shape == LinkShape::Linked) {
-                    fields.set(found.faceAt, faceField);
-                    fields.set(found.edgeAt, edgeField);
+                    const FieldArray fields = corners[c].fields();
+                    fields.set(found.faceAt, ZilLField{n.neighborface, ZilLValue::INT(linkFace[at])});
+                    fields.set(found.edgeAt, ZilLField{n.neighboredge, ZilLValue::INT(linkEdge[at])});
                     continue;
                 }
+                const FieldSpan fields = corners[c].fieldSpan();
                 const std::size_t size = fields.size();
                 if (size + 2 > kMaxArrayLength) throw Size();
-                corners.set(c, ZilLValue::RECORD(FieldArray::generate(size + 2, [&](std::size_t i) {
-                    return i < size ? fields[i] : i == size ? faceField : edgeField;
-                })));
+                FieldArray linked = FieldArray::generate(size + 2, [&](std::size_t i) {
+                    if (i < size) return fields[i];
+                    return i == size ? ZilLField{n.neighborface, ZilLValue::INT(linkFace[at])}
+                                     : ZilLField{n.neighboredge, ZilLValue::INT(linkEdge[at])};
+                });
+                corners.set(c, ZilLValue::RECORD(std::move(linked)));
             }
             continue;
         }

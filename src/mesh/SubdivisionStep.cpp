@@ -96,9 +96,10 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     std::vector<std::uint32_t> valence(nV, 0);
     for (std::int32_t v : table.vertex) ++valence[static_cast<std::size_t>(v)];
     for (std::size_t i = 0; i < nV; ++i) {
-        FieldArray fields =
-            setIntegerField(vertices[i].fields(), names.vertexValence, out, static_cast<std::int32_t>(valence[i]));
-        vertices.set(i, ZilLValue::RECORD(std::move(fields)));
+        const FieldArray old = vertices[i].fields();
+        FieldArray fields = setIntegerField(old, names.vertexValence, out, static_cast<std::int32_t>(valence[i]));
+        // A valence set in place leaves the same record in the slot.
+        if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
     }
 
     std::vector<Xyz> points(nV);
@@ -110,7 +111,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     for (std::size_t f = 0; f < nF; ++f) {
         const ValueArray& corners = table.corners[f];
         for (std::size_t c = 0; c < corners.size(); ++c) {
-            const FieldArray fields = corners[c].fields();
+            const FieldSpan fields = corners[c].fieldSpan();
             cornerSharpness[table.start[f] + c] = getRealField(fields, names.edgeSharpness, out);
             cornerNeighbour[table.start[f] + c] = getIntegerField(fields, names.neighborface, out);
         }
@@ -219,13 +220,16 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
         const std::int32_t y = k[next];
         const double s0 = decaySharpness(cornerSharpness[base + prev]);
         const double s1 = decaySharpness(cornerSharpness[base + i]);
-        ValueArray corners{
-            newCornerRecord(x, s1),
-            newCornerRecord(edgeMap.lookupEdgeNumber(x, y), 0.0),
-            newCornerRecord(static_cast<std::int32_t>(nV + face), 0.0),
-            newCornerRecord(edgeMap.lookupEdgeNumber(w, x), s0),
-        };
-        return ZilLValue::RECORD(FieldArray{ZilLField{names.corners, ZilLValue::ARRAY(std::move(corners))}});
+        ValueArray corners = ValueArray::generate(4, [&](std::size_t c) {
+            switch (c) {
+                case 0: return newCornerRecord(x, s1);
+                case 1: return newCornerRecord(edgeMap.lookupEdgeNumber(x, y), 0.0);
+                case 2: return newCornerRecord(static_cast<std::int32_t>(nV + face), 0.0);
+                default: return newCornerRecord(edgeMap.lookupEdgeNumber(w, x), s0);
+            }
+        });
+        return ZilLValue::RECORD(FieldArray::generate(
+            1, [&](std::size_t) { return ZilLField{names.corners, ZilLValue::ARRAY(std::move(corners))}; }));
     });
 
     // 5. The old vertices' new positions, blended by their own sharpness;
@@ -233,7 +237,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     std::vector<Xyz> around;
     std::vector<EdgeEntry> edges;
     auto oldVertex = [&](std::size_t i) {
-        const double s = getRealField(vertices[i].fields(), names.vertexSharpness, out);
+        const double s = getRealField(vertices[i].fieldSpan(), names.vertexSharpness, out);
         const double cv = clampSharpness(s);
         const Xyz& v = points[i];
         Xyz position = v;

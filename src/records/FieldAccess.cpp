@@ -34,19 +34,17 @@ template <class F>
 
 FieldArray writeField(const FieldArray& fields, FieldName name, OutStream& out, const ZilLValue& v,
                       bool mayAppend) {
-    if (mayAppend && !findField(fields, name)) {
-        const std::size_t n = fields.size();
-        if (n + 1 > kMaxArrayLength) throw Size();
-        return FieldArray::generate(n + 1,
-                                    [&](std::size_t i) { return i < n ? fields[i] : ZilLField{name, v}; });
-    }
+    const FieldSpan in = fields;
     int count = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].name == name) {
-            fields.set(i, ZilLField{name, v});
-            ++count;
-        }
+    for (const ZilLField& f : in) count += f.name == name ? 1 : 0;
+    if (mayAppend && count == 0) {
+        const std::size_t n = in.size();
+        if (n + 1 > kMaxArrayLength) throw Size();
+        return FieldArray::generate(n + 1, [&](std::size_t i) { return i < n ? in[i] : ZilLField{name, v}; });
     }
+    if (count > 0)
+        for (std::size_t i = 0; i < in.size(); ++i)
+            if (in[i].name == name) fields.set(i, ZilLField{name, v});
     if (count != 1) {
         writeLine(out, "Expected field " + std::string(name.str()) + " not found in ZilL record!");
         printRecordFields(fields, out);

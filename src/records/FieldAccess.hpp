@@ -6,6 +6,7 @@
 // The FieldName overloads are the fast ones (a scan comparing small ids, no
 // allocation); the string overloads are for convenience and intern the name.
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "records/ZilLValue.hpp"
@@ -13,8 +14,12 @@
 
 namespace zil {
 
+// Field arrays as the getters read them: a FieldArray, or the fields of a
+// record seen in place (ZilLValue::fieldSpan), which saves taking a share.
+using FieldSpan = std::span<const ZilLField>;
+
 // The first field named `name`, or nullptr.
-inline const ZilLField* findField(const FieldArray& fields, FieldName name) {
+inline const ZilLField* findField(FieldSpan fields, FieldName name) {
     for (const ZilLField& f : fields)
         if (f.name == name) return &f;
     return nullptr;
@@ -29,7 +34,7 @@ enum class Getter : std::uint8_t { Integer, ForceInteger, Real, Array, Record };
 }  // namespace detail
 
 // INT field; -1 when absent.
-inline std::int32_t getIntegerField(const FieldArray& fields, FieldName name, OutStream& out) {
+inline std::int32_t getIntegerField(FieldSpan fields, FieldName name, OutStream& out) {
     const ZilLField* f = findField(fields, name);
     if (!f) return -1;
     if (!f->value.isInt()) detail::fieldKindFailure(detail::Getter::Integer, name, out);
@@ -37,7 +42,7 @@ inline std::int32_t getIntegerField(const FieldArray& fields, FieldName name, Ou
 }
 
 // INT field that must exist: an absent one is reported and raises InternalError.
-inline std::int32_t forceGetIntegerField(const FieldArray& fields, FieldName name, OutStream& out) {
+inline std::int32_t forceGetIntegerField(FieldSpan fields, FieldName name, OutStream& out) {
     const ZilLField* f = findField(fields, name);
     if (!f) detail::fieldMissingFailure(name, out);
     if (!f->value.isInt()) detail::fieldKindFailure(detail::Getter::ForceInteger, name, out);
@@ -45,7 +50,7 @@ inline std::int32_t forceGetIntegerField(const FieldArray& fields, FieldName nam
 }
 
 // REAL field; 0.0 when absent.
-inline double getRealField(const FieldArray& fields, FieldName name, OutStream& out) {
+inline double getRealField(FieldSpan fields, FieldName name, OutStream& out) {
     const ZilLField* f = findField(fields, name);
     if (!f) return 0.0;
     if (!f->value.isReal()) detail::fieldKindFailure(detail::Getter::Real, name, out);
@@ -53,7 +58,7 @@ inline double getRealField(const FieldArray& fields, FieldName name, OutStream& 
 }
 
 // The ARRAY's own element array (shared); `fallback` when absent.
-inline ValueArray getArrayField(const FieldArray& fields, FieldName name, OutStream& out,
+inline ValueArray getArrayField(FieldSpan fields, FieldName name, OutStream& out,
                                 const ValueArray& fallback = {}) {
     const ZilLField* f = findField(fields, name);
     if (!f) return fallback;
@@ -62,7 +67,7 @@ inline ValueArray getArrayField(const FieldArray& fields, FieldName name, OutStr
 }
 
 // The RECORD's own field array (shared); `fallback` when absent.
-inline FieldArray getRecordField(const FieldArray& fields, FieldName name, OutStream& out,
+inline FieldArray getRecordField(FieldSpan fields, FieldName name, OutStream& out,
                                  const FieldArray& fallback = {}) {
     const ZilLField* f = findField(fields, name);
     if (!f) return fallback;

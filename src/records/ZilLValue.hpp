@@ -6,6 +6,7 @@
 // changes are writes into the slots of a field array or an element array,
 // which every holder of that array sees at once.
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -78,12 +79,13 @@ public:
         return SUMVALUE(FieldName(name), std::move(argument));
     }
 
-    ZilLValue(const ZilLValue& o) noexcept : tag_(o.tag_), kind_(o.kind_), bits_(o.bits_) {
-        if (Node* n = node()) ++n->refs;
+    ZilLValue(const ZilLValue& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
+        if (shared_) ++node_->refs;
     }
-    ZilLValue(ZilLValue&& o) noexcept : tag_(o.tag_), kind_(o.kind_), bits_(o.bits_) {
+    ZilLValue(ZilLValue&& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
         o.tag_ = Tag::BASIC;
         o.kind_ = ZilLBasic::Kind::INT;
+        o.shared_ = false;
         o.bits_ = 0;
     }
     ZilLValue& operator=(const ZilLValue& o) noexcept {
@@ -95,11 +97,12 @@ public:
         return *this;
     }
     ~ZilLValue() {
-        if (Node* n = node(); n && --n->refs == 0) release();
+        if (shared_ && --node_->refs == 0) release();
     }
     void swap(ZilLValue& o) noexcept {
         std::swap(tag_, o.tag_);
         std::swap(kind_, o.kind_);
+        std::swap(shared_, o.shared_);
         std::swap(bits_, o.bits_);
     }
 
@@ -128,6 +131,10 @@ public:
     FieldArray fields() const;
     // The ARRAY's element array itself (shared, not copied).
     ValueArray elements() const;
+    // The same slots seen in place, without taking a share: for reads while
+    // this value (or another holder of the array) keeps the array alive.
+    std::span<const ZilLField> fieldSpan() const;
+    std::span<const ZilLValue> elementSpan() const;
     FieldName sumName() const;
     const ZilLValue& sumArgument() const;
 
@@ -138,10 +145,10 @@ public:
 private:
     using Node = detail::Node;
 
-    ZilLValue(Tag t, Node* n) noexcept : tag_(t), kind_(ZilLBasic::Kind::INT), node_(n) {}
+    // Empty arrays are held as a null node, which `shared_` also covers.
+    ZilLValue(Tag t, Node* n) noexcept : tag_(t), kind_(ZilLBasic::Kind::INT), shared_(n != nullptr), node_(n) {}
 
-    bool holdsNode() const { return tag_ != Tag::BASIC || kind_ == ZilLBasic::Kind::XYZ; }
-    Node* node() const { return holdsNode() ? node_ : nullptr; }
+    Node* node() const { return shared_ ? node_ : nullptr; }
     template <class T>
     SharedArray<T> adopt() const;
     void release() noexcept;
@@ -149,6 +156,8 @@ private:
 
     Tag tag_;
     ZilLBasic::Kind kind_;
+    // True exactly when node_ points at a node this value holds a share of.
+    bool shared_ = false;
     union {
         std::int32_t i_;
         double r_;
@@ -165,9 +174,21 @@ struct ZilLField {
 
 template <class T>
 inline SharedArray<T> ZilLValue::adopt() const {
-    auto* n = static_cast<detail::ArrayNode<T>*>(node_);
+    auto* n = static_cast<detail::ArrayNode<T>*>(node());
     if (n) ++n->refs;
     return SharedArray<T>(n);
+}
+inline std::span<const ZilLField> ZilLValue::fieldSpan() const {
+    if (!isRecord()) throwMatch();
+    auto* n = static_cast<detail::ArrayNode<ZilLField>*>(node());
+    if (!n) return {};
+    return {n->data(), n->size};
+}
+inline std::span<const ZilLValue> ZilLValue::elementSpan() const {
+    if (!isArray()) throwMatch();
+    auto* n = static_cast<detail::ArrayNode<ZilLValue>*>(node());
+    if (!n) return {};
+    return {n->data(), n->size};
 }
 inline ZilLValue ZilLValue::RECORD(FieldArray fields) noexcept {
     return ZilLValue(Tag::RECORD, std::exchange(fields.node_, nullptr));
