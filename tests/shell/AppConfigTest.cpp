@@ -1,23 +1,14 @@
-#include <gtest/gtest.h>
-
-#include "ReaderTestFiles.hpp"
+#include "ShellTestSupport.hpp"
 #include "shell/AppConfig.hpp"
-#include "shell/Errors.hpp"
 #include "shell/InStream.hpp"
 
 namespace zil {
 namespace {
 
-TEST(AppConfig, CompareStringsIsBytewiseUnsigned) {
-    EXPECT_EQ(compareStrings("abc", "abc"), Order::Equal);
+TEST(AppConfig, BytewiseUnsignedOrderAndNoKeyTwice) {
     EXPECT_EQ(compareStrings("ab", "abc"), Order::Less);
-    EXPECT_EQ(compareStrings("abc", "ab"), Order::Greater);
-    EXPECT_EQ(compareStrings("B", "a"), Order::Less);
     EXPECT_EQ(compareStrings("\x80", "a"), Order::Greater);
     EXPECT_EQ(compareStrings(std::string_view("a\0b", 3), std::string_view("a\0c", 3)), Order::Less);
-}
-
-TEST(AppConfig, InsertRefusesAKeyTwice) {
     AppConfig::Table t;
     AppConfig::insert(t, "k", "1");
     EXPECT_THROW(AppConfig::insert(t, "k", "2"), Insert);
@@ -36,44 +27,33 @@ TEST(AppConfig, LinesGiveKeysAndValuesAsWritten) {
                                     "ui/fonts/=fonts/"));  // no final newline
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->size(), 5u);
-    EXPECT_EQ(lookupResourcePath(cell, "ui/lf/vuq/"), "/usr/share/zil/lf/");
-    EXPECT_EQ(lookupResourcePath(cell, "ui/fonts/"), "fonts/");
-    EXPECT_EQ(lookupResourcePath(cell, " spaced key "), " a=b=c \r");
-    EXPECT_EQ(lookupResourcePath(cell, ""), "empty key");
-    EXPECT_EQ(lookupResourcePath(cell, "long"), longValue);
-    EXPECT_EQ(lookupResourcePath(cell, "ui/lf/"), "./");
-}
+    for (const auto& [key, value] : {std::pair<std::string, std::string>{"ui/lf/vuq/", "/usr/share/zil/lf/"},
+                                     {"ui/fonts/", "fonts/"}, {" spaced key ", " a=b=c \r"}, {"", "empty key"},
+                                     {"long", longValue}, {"ui/lf/", "./"}})
+        EXPECT_EQ(lookupResourcePath(cell, key), value) << key;
 
-TEST(AppConfig, EmptyFileStoresAnEmptyTable) {
-    testing::ScratchDir dir;
-    AppConfig::Cell cell;
-    AppConfig::load(cell, dir.write("app.config", ""));
+    AppConfig::load(cell, dir.write("empty", ""));
     ASSERT_TRUE(cell);
     EXPECT_TRUE(cell->empty());
-    EXPECT_EQ(lookupResourcePath(cell, "ui/fonts/"), "./");
 }
 
 TEST(AppConfig, BadOrMissingFileKeepsThePreviousTableSilently) {
     testing::ScratchDir dir;
     AppConfig::Cell absent;
+    AppConfig::load(absent, dir.path("missing"));
     EXPECT_EQ(lookupResourcePath(absent, "ui/fonts/"), "./");
 
     AppConfig::Cell cell;
     AppConfig::load(cell, dir.write("good", "ui/fonts/=f/\n"));
-    ASSERT_TRUE(cell);
-    for (std::string_view bad : {"ui/fonts/=x/\n\nui/lf/vuq/=y/\n",       // blank line
-                                 "ui/fonts/=x/\nno equals sign\n",        // line without "="
-                                 "ui/fonts/=x/\nui/lf/vuq/=y/\nui/fonts/=z/\n"}) {  // key twice
-        ::testing::internal::CaptureStdout();
-        AppConfig::load(cell, dir.write("bad", bad));
-        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    for (std::string_view bad : {"ui/fonts/=x/\n\nui/lf/vuq/=y/\n",                  // blank line
+                                 "ui/fonts/=x/\nno equals sign\n",                   // line without "="
+                                 "ui/fonts/=x/\nui/lf/vuq/=y/\nui/fonts/=z/\n", ""}) {  // key twice; missing
+        std::string path = bad.empty() ? dir.path("missing") : dir.write("bad", bad);
+        EXPECT_EQ(testing::stdoutOf([&] { AppConfig::load(cell, path); }), "");
+        ASSERT_TRUE(cell);
         EXPECT_EQ(cell->size(), 1u) << bad;
         EXPECT_EQ(lookupResourcePath(cell, "ui/fonts/"), "f/");
     }
-    AppConfig::load(cell, dir.path("missing"));
-    EXPECT_EQ(lookupResourcePath(cell, "ui/fonts/"), "f/");
-    AppConfig::load(absent, dir.path("missing"));
-    EXPECT_FALSE(absent);
 }
 
 }  // namespace

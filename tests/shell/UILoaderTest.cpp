@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "ReaderTestFiles.hpp"
+#include "ShellTestSupport.hpp"
 #include "shell/InStream.hpp"
 #include "shell/UILoader.hpp"
 
@@ -8,80 +6,48 @@ namespace zil {
 namespace {
 
 using Kind = UIXMLItem::Kind;
+using Items = std::vector<UIXMLItem>;
+const std::string kTailMessage = "Error during parsing: Could not parse the last part of UIXML file: ";
 
-struct Loaded {
-    std::vector<UIXMLItem> items;
-    std::string output;
-};
-
-Loaded load(const std::string& path) {
-    ::testing::internal::CaptureStdout();
-    Loaded l;
-    l.items = UILoader::load(path);
-    l.output = ::testing::internal::GetCapturedStdout();
-    return l;
-}
-
-TEST(UILoader, MissingFile) {
-    testing::ScratchDir dir;
-    std::string path = dir.path("ui.uixml");
-    Loaded l = load(path);
-    EXPECT_TRUE(l.items.empty());
-    EXPECT_EQ(l.output, "Error opening file " + path + "!\n");
+std::pair<Items, std::string> load(const std::string& path) {
+    Items items;
+    std::string out = testing::stdoutOf([&] { items = UILoader::load(path); });
+    return {items, out};
 }
 
 TEST(UILoader, ItemsInFileOrderWithoutComments) {
     testing::ScratchDir dir;
-    Loaded l = load(dir.write("ui.uixml",
-                              "\n  <!-- top -->\n<control name='\"w\"'>\n<!--inner-->\n<alias name='\"x\"'>\n"
-                              "<control name='\"c\"'></control>\n</control>\n"));
-    EXPECT_EQ(l.output, "");
-    std::vector<UIXMLItem> want{{Kind::Open, {{"name", "\"w\""}}},
-                                {Kind::Alias, {}},
-                                {Kind::Open, {{"name", "\"c\""}}},
-                                {Kind::Close, {}},
-                                {Kind::Close, {}}};
-    EXPECT_EQ(l.items, want);
+    auto [items, out] = load(dir.write("ui.uixml",
+                                       "\n  <!-- top -->\n<control name='\"w\"'>\n<!--inner-->\n<alias name='\"x\"'>\n"
+                                       "<control name='\"c\"'></control>\n</control>\n"));
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(items, (Items{{Kind::Open, {{"name", "\"w\""}}}, {Kind::Alias, {}}, {Kind::Open, {{"name", "\"c\""}}},
+                            {Kind::Close, {}}, {Kind::Close, {}}}));
+    EXPECT_EQ(load(dir.write("only-comments", " <!-- a --> <!-- b -->\n")), (std::pair<Items, std::string>{}));
+}
 
-    l = load(dir.write("only-comments", " <!-- a --> <!-- b -->\n"));
-    EXPECT_EQ(l.output, "");
-    EXPECT_TRUE(l.items.empty());
+TEST(UILoader, FailuresThatDropEveryItem) {
+    testing::ScratchDir dir;
+    const std::string missing = dir.path("ui.uixml");
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "Error opening file " + missing + "!\n"},
+        {dir.write("big", "<control></control><control v='&256;'>"), "Error parsing UIXML file!\n"},
+        {dir.path(""), "Error parsing UIXML file!\n"},  // a directory: open works, read fails
+    };
+    for (const auto& [path, message] : cases) EXPECT_EQ(load(path), (std::pair<Items, std::string>{{}, message}));
 }
 
 TEST(UILoader, UnparsableTailIsShownAndTheItemsBeforeItStay) {
     testing::ScratchDir dir;
     std::string tail = "<control v='&1;'>\n" + std::string(100, 'z') + "\n";
-    Loaded l = load(dir.write("ui.uixml", "<control></control>\n" + tail));
-    EXPECT_EQ(l.output, "Error during parsing: Could not parse the last part of UIXML file: " + tail);
-    EXPECT_EQ(l.items, (std::vector<UIXMLItem>{{Kind::Open, {}}, {Kind::Close, {}}}));
-}
-
-TEST(UILoader, TailAtTheStartOfAFreshPieceShowsAtMost64Characters) {
-    testing::ScratchDir dir;
+    EXPECT_EQ(load(dir.write("a", "<control></control>\n" + tail)),
+              (std::pair<Items, std::string>{{{Kind::Open, {}}, {Kind::Close, {}}}, kTailMessage + tail}));
+    EXPECT_EQ(load(dir.write("b", "bad")).second, kTailMessage + "bad");
     // The good item fills the first buffer exactly, so the bad one begins
-    // where nothing has been read yet.
+    // where nothing has been read yet: at most 64 characters are shown.
     std::string first = "<control>" + std::string(InStream::kBufferSize - 9, ' ');
-    std::string tail(200, 'q');
-    Loaded l = load(dir.write("ui.uixml", first + tail));
-    EXPECT_EQ(l.output, "Error during parsing: Could not parse the last part of UIXML file: " + tail.substr(0, 64));
-    EXPECT_EQ(l.items.size(), 1u);
-
-    l = load(dir.write("start", "bad"));
-    EXPECT_EQ(l.output, "Error during parsing: Could not parse the last part of UIXML file: bad");
-}
-
-TEST(UILoader, EscapeAboveByteRangeDropsEveryItem) {
-    testing::ScratchDir dir;
-    Loaded l = load(dir.write("ui.uixml", "<control></control><control v='&256;'>"));
-    EXPECT_EQ(l.output, "Error parsing UIXML file!\n");
-    EXPECT_TRUE(l.items.empty());
-}
-
-TEST(UILoader, UnreadableFileIsAParseError) {
-    testing::ScratchDir dir;
-    Loaded l = load(dir.path(""));  // a directory: open works, read fails
-    EXPECT_EQ(l.output, "Error parsing UIXML file!\n");
-    EXPECT_TRUE(l.items.empty());
+    std::string q(200, 'q');
+    EXPECT_EQ(load(dir.write("c", first + q)), (std::pair<Items, std::string>{{{Kind::Open, {}}}, kTailMessage + q.substr(0, 64)}));
 }
 
 }  // namespace
