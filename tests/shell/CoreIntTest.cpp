@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cfenv>
-#include <utility>
 #include <limits>
+#include <utility>
 
 #include "shell/CoreInt.hpp"
 #include "shell/Errors.hpp"

@@ -70,14 +70,11 @@ TEST(OutStream, BufferingFlushAndClose) {
 
 TEST(Trace, LinesOnStandardOutput) {
     std::string out = testing::stdoutOf([] {
-        auto reraise = [] {
-            try {
-                throw Divide();
-            } catch (...) {
-                flushAndReraise("RenderPreview.render");
-            }
-        };
-        EXPECT_THROW(reraise(), Divide);
+        try {
+            throw Divide();
+        } catch (...) {
+            EXPECT_THROW(flushAndReraise("RenderPreview.render"), Divide);
+        }
         reportInternalError("Expected SUMVALUE not found", "ZilLCoordTransforms.mapSUMVALUE");
         reportInternalError("plain");
     });
