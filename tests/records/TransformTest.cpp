@@ -2,113 +2,142 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <random>
 
+#include "RecordsTestUtil.hpp"
+#include "records/DragRotate.hpp"
+#include "records/EulerAngles.hpp"
 #include "records/RecordConstants.hpp"
-#include "records/ZilLCoordTransforms.hpp"
-#include "Capture.hpp"
+#include "shell/Errors.hpp"
 
-namespace zil {
+namespace zil::test {
 namespace {
 
 using Constants::identity;
 using R = Matrix4x4Row;
 
-ZilLValue T(std::string_view name, ZilLValue arg) { return ZilLValue::SUMVALUE(name, std::move(arg)); }
-ZilLValue real(double r) { return ZilLValue::REAL(r); }
-ZilLValue deg(int n) { return ZilLValue::INT(n); }
-ZilLValue xyz(double x, double y, double z) { return ZilLValue::XYZ(x, y, z); }
+constexpr double pi = 3.141592653589793;
+constexpr double twoPi = 6.283185307179586;
 
-Matrix4x4 convert(const TransformList& l) {
-    test::Capture c;
-    Matrix4x4 m = transformListToMatrix(l, c.out());
-    EXPECT_EQ(c.text(), "");
-    return m;
+Matrix4x4 translate(double x, double y, double z) { return {{R{1, 0, 0, x}, R{0, 1, 0, y}, R{0, 0, 1, z}, R{0, 0, 0, 1}}}; }
+Matrix4x4 scale(double k) { return {{R{k, 0, 0, 0}, R{0, k, 0, 0}, R{0, 0, k, 0}, R{0, 0, 0, 1}}}; }
+
+// kind/name/message of the EGeneric that `f` raises.
+template <class F>
+std::string raised(F f) {
+    try {
+        f();
+    } catch (const EGeneric& e) {
+        return std::to_string(e.kind) + "/" + e.name + "/" + e.message;
+    }
+    return "nothing raised";
 }
 
-void expectNear(const Matrix4x4& a, const Matrix4x4& b, double eps = 1e-12) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_NEAR(a.rows[i][j], b.rows[i][j], eps) << i << "," << j;
+TEST(Matrix4x4, ProductOrderAndLeftToRightSums) {
+    const Matrix4x4 m{{R{1, 2, 3, 4}, R{5, 6, 7, 8}, R{9, 10, 11, 12}, R{13, 14, 15, 16}}};
+    EXPECT_EQ(matrixMultiply(identity, m), m);
+    EXPECT_EQ(matrixMultiply(m, identity), m);
+    EXPECT_EQ(transformPoint(matrixMultiply(translate(1, 0, 0), scale(2)), {1, 1, 1}), (Xyz{3, 2, 2}));
+    EXPECT_EQ(transformPoint(matrixMultiply(scale(2), translate(1, 0, 0)), {1, 1, 1}), (Xyz{4, 2, 2}));
+    // ((1e16 + 1) - 1e16) + 1 is 1 in doubles; any other order gives 0 or 2.
+    Matrix4x4 p = identity;
+    p.rows[0] = {1e16, 1, -1e16, 1};
+    const R one{1, 0, 0, 0};
+    EXPECT_EQ(matrixMultiply(p, Matrix4x4{{one, one, one, one}}).rows[0][0], 1.0);
+    EXPECT_EQ(transformPoint(p, {1, 1, 1}).x, 1.0);
+}
+
+TEST(Matrix4x4, HomogeneousDivide) {
+    Matrix4x4 byZ = identity;
+    byZ.rows[3] = {0, 0, 1, 0};
+    EXPECT_EQ(transformPoint(byZ, {2, 4, 2}), (Xyz{1, 2, 1}));
+    for (double z : {0.0, -0.0})
+        EXPECT_EQ(raised([&] { transformPoint(byZ, {5, 6, z}); }), "1//Zero divide in Matrix4x4.Trans.transformPoint");
+    // A NaN w is not zero: it goes through.
+    byZ.rows[3] = {0, 0, 0, std::numeric_limits<double>::quiet_NaN()};
+    EXPECT_TRUE(std::isnan(transformPoint(byZ, {1, 1, 1}).x));
+    EXPECT_EQ(transformDirection(translate(5, 6, 7), {1, 2, 3}), (Xyz{1, 2, 3}));
+}
+
+TEST(Matrix4x4, InverseOfProjectiveSingularAndNearlySingular) {
+    Matrix4x4 m{{R{2, 0, 0, 1}, R{0, 3, 0, 0}, R{0, 0, 1, 2}, R{0, 0, 1, 1}}};
+    expectNear(matrixMultiply(m, Matrix4x4Mult::invert(m)), identity);
+    expectNear(matrixMultiply(Matrix4x4Mult::invert(m), m), identity);
+    m = identity;
+    m.rows[2] = {0, 0, 0, 0};
+    EXPECT_EQ(raised([&] { Matrix4x4Mult::invert(m); }), "0/DivideByZero/Matrix4x4Mult.invert");
+    m.rows[2] = {0, 0, 1e-300, 0};
+    EXPECT_NO_THROW(Matrix4x4Mult::invert(m));
 }
 
 TEST(WholeDegrees, MultiplesOfNinetyAreExact) {
-    EXPECT_EQ(convert({T("IntDegRotateZ", deg(90))}),
-              (Matrix4x4{{R{0, -1, 0, 0}, R{1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}));
-    EXPECT_EQ(convert({T("IntDegRotateX", deg(-90))}),
-              (Matrix4x4{{R{1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, -1, 0, 0}, R{0, 0, 0, 1}}}));
-    EXPECT_EQ(convert({T("IntDegRotateY", deg(450))}),
-              (Matrix4x4{{R{0, 0, 1, 0}, R{0, 1, 0, 0}, R{-1, 0, 0, 0}, R{0, 0, 0, 1}}}));
-    EXPECT_EQ(convert({T("IntDegRotateZ", deg(-180))}),
-              (Matrix4x4{{R{-1, 0, 0, 0}, R{0, -1, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}));
-    EXPECT_EQ(convert({T("IntDegRotateX", deg(-720))}), identity);
-    EXPECT_EQ(convert({T("IntDegRotateX", deg(INT_MIN))}).rows[1][1], std::cos((INT_MIN * 3.141592653589793) / 180.0));
-    const double a = (45 * 3.141592653589793) / 180.0;
-    EXPECT_EQ(convert({T("IntDegRotateZ", deg(45))}),
-              (Matrix4x4{{R{std::cos(a), -std::sin(a), 0, 0}, R{std::sin(a), std::cos(a), 0, 0}, R{0, 0, 1, 0},
-                          R{0, 0, 0, 1}}}));
+    const double c = std::cos((45 * pi) / 180.0), s = std::sin((45 * pi) / 180.0);
+    const struct { const char* name; int degrees; Matrix4x4 want; } cases[] = {
+        {"IntDegRotateZ", 90, {{R{0, -1, 0, 0}, R{1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}},
+        {"IntDegRotateX", -90, {{R{1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, -1, 0, 0}, R{0, 0, 0, 1}}}},
+        {"IntDegRotateY", 450, {{R{0, 0, 1, 0}, R{0, 1, 0, 0}, R{-1, 0, 0, 0}, R{0, 0, 0, 1}}}},
+        {"IntDegRotateZ", -180, {{R{-1, 0, 0, 0}, R{0, -1, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}},
+        {"IntDegRotateX", -720, identity},
+        {"IntDegRotateZ", 45, {{R{c, -s, 0, 0}, R{s, c, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}},
+    };
+    for (const auto& k : cases) EXPECT_EQ(convert({T(k.name, deg(k.degrees))}), k.want) << k.name << k.degrees;
+    EXPECT_EQ(convert({T("IntDegRotateX", deg(INT_MIN))}).rows[1][1], std::cos((INT_MIN * pi) / 180.0));
 }
 
 TEST(TransformList, ProductInListOrder) {
     EXPECT_EQ(convert({}), identity);
     Matrix4x4 m = convert({T("TranslateXYZ", xyz(1, 2, 3)), T("ScaleXYZ", xyz(2, 2, 2))});
-    EXPECT_EQ(Matrix4x4::Trans::transformPoint(m, {1, 1, 1}), (Xyz{3, 4, 5}));
-    Matrix4x4 rx = convert({T("RotateX", real(0.5))});
-    EXPECT_EQ(rx, (Matrix4x4{{R{1, 0, 0, 0}, R{0, std::cos(0.5), -std::sin(0.5), 0},
-                              R{0, std::sin(0.5), std::cos(0.5), 0}, R{0, 0, 0, 1}}}));
+    EXPECT_EQ(transformPoint(m, {1, 1, 1}), (Xyz{3, 4, 5}));
+    EXPECT_EQ(convert({T("RotateX", real(0.5))}), (Matrix4x4{{R{1, 0, 0, 0}, R{0, std::cos(0.5), -std::sin(0.5), 0},
+                                                              R{0, std::sin(0.5), std::cos(0.5), 0}, R{0, 0, 0, 1}}}));
 }
 
 TEST(TransformList, MalformedElementsAreReportedInOrderAndCountAsIdentity) {
-    test::Capture c;
+    Capture c;
     TransformList l{T("rotateX", real(1.0)), T("TranslateXYZ", xyz(1, 2, 3)),
                     ZilLValue::RECORD(FieldArray{}), T("RotateX", deg(1)), T("IntDegRotateX", real(90)),
                     T("ScaleXYZ", ZilLValue::ARRAY(ValueArray{})), T("ScaleXYZ", xyz(2, 2, 2))};
     Matrix4x4 m = transformListToMatrix(l, c.out());
-    EXPECT_EQ(c.text(),
-              "Internal Error: Invalid SUMVALUE constructor rotateX in function ZilLCoordTransforms.transformToMatrix4x4\n"
-              "Internal Error: Expected SUMVALUE not found in function ZilLCoordTransforms.transformToMatrix4x4\n"
-              "Internal Error: Invalid SUMVALUE constructor RotateX in function ZilLCoordTransforms.transformToMatrix4x4\n"
-              "Internal Error: Invalid SUMVALUE constructor IntDegRotateX in function "
-              "ZilLCoordTransforms.transformToMatrix4x4\n"
-              "Internal Error: Invalid SUMVALUE constructor ScaleXYZ in function ZilLCoordTransforms.transformToMatrix4x4\n");
+    const std::string in = " in function ZilLCoordTransforms.transformToMatrix4x4\n";
+    EXPECT_EQ(c.text(), "Internal Error: Invalid SUMVALUE constructor rotateX" + in +
+                            "Internal Error: Expected SUMVALUE not found" + in +
+                            "Internal Error: Invalid SUMVALUE constructor RotateX" + in +
+                            "Internal Error: Invalid SUMVALUE constructor IntDegRotateX" + in +
+                            "Internal Error: Invalid SUMVALUE constructor ScaleXYZ" + in);
     EXPECT_EQ(m, convert({T("TranslateXYZ", xyz(1, 2, 3)), T("ScaleXYZ", xyz(2, 2, 2))}));
 }
 
-TEST(AnglesToTransformList, PlacementListEndsInTheSharedUnitScale) {
-    Placement p{{0, 0, 3.141592653589793 / 2}, {0, 0, 0}};
-    TransformList l = anglesToTransformList(p);
+TEST(AnglesToTransformList, MoveThenZYXThenTheSharedUnitScale) {
+    const TransformList l = anglesToTransformList(Placement{{0.3, -0.2, 0.1}, {1, 2, 3}});
     ASSERT_EQ(l.size(), 5u);
     EXPECT_TRUE(l[4].sameNode(Constants::unitScaleTransformList().front()));
-    EXPECT_EQ(l[0].sumName().str(), "TranslateXYZ");
-    EXPECT_EQ(l[1].sumName().str(), "RotateZ");
-    Xyz q = Matrix4x4::Trans::transformPoint(convert(l), {1, 0, 0});
-    EXPECT_NEAR(q.x, 0, 1e-15);
-    EXPECT_NEAR(q.y, 1, 1e-15);
-    EXPECT_NEAR(q.z, 0, 1e-15);
-    // Rotation about x first, then y, then z, then the move.
-    Placement p2{{0.3, -0.2, 0.1}, {1, 2, 3}};
-    Matrix4x4 expected = convert({T("TranslateXYZ", xyz(1, 2, 3)), T("RotateZ", real(0.1)), T("RotateY", real(-0.2)),
-                                  T("RotateX", real(0.3))});
-    EXPECT_EQ(convert(anglesToTransformList(p2)), expected);
+    EXPECT_EQ(convert(l), convert({T("TranslateXYZ", xyz(1, 2, 3)), T("RotateZ", real(0.1)), T("RotateY", real(-0.2)),
+                                   T("RotateX", real(0.3))}));
 }
 
 TEST(InverseTransforms, InvertByConstructor) {
-    test::Capture c;
+    Capture c;
     auto inv = [&](const TransformList& l) { return inverseTransformListToMatrix(l, c.out()); };
     EXPECT_EQ(inv({}), identity);
     EXPECT_EQ(inv({T("RotateX", real(0.5))}), convert({T("RotateX", real(-0.5))}));
     EXPECT_EQ(inv({T("IntDegRotateZ", deg(90))}),
               (Matrix4x4{{R{0, 1, 0, 0}, R{-1, 0, 0, 0}, R{0, 0, 1, 0}, R{0, 0, 0, 1}}}));
     Matrix4x4 ts = inv({T("TranslateXYZ", xyz(1, 2, 3)), T("ScaleXYZ", xyz(2, 2, 2))});
-    EXPECT_EQ(Matrix4x4::Trans::transformPoint(ts, {3, 4, 5}), (Xyz{1, 1, 1}));
+    EXPECT_EQ(transformPoint(ts, {3, 4, 5}), (Xyz{1, 1, 1}));
+    // Zero scale factors stay 1; infinite ones give 0; NaN passes through.
     EXPECT_EQ(inv({T("ScaleXYZ", xyz(2.0, 0.0, -4.0))}), convert({T("ScaleXYZ", xyz(0.5, 1.0, -0.25))}));
     EXPECT_EQ(inv({T("ScaleXYZ", xyz(-0.0, 1.0, 1.0))}), identity);
     EXPECT_EQ(inv({T("ScaleXYZ", xyz(INFINITY, 1.0, 1.0))}).rows[0][0], 0.0);
     EXPECT_TRUE(std::isnan(inv({T("ScaleXYZ", xyz(NAN, 1.0, 1.0))}).rows[0][0]));
     EXPECT_EQ(c.text(), "");
+    // The most negative whole degree cannot be negated.
+    EXPECT_THROW(inv({T("IntDegRotateX", deg(INT_MIN))}), Overflow);
+    EXPECT_EQ(c.text(), "");
 }
 
 TEST(InverseTransforms, FaultsPrintTwoLinesOnTheirStreamsAndCountAsIdentity) {
-    test::Capture out, conv;
+    Capture out, conv;
     Matrix4x4 m = inverseTransformListToMatrix(
         TransformList{T("RotateY", real(0.3)), ZilLValue::RECORD(FieldArray{}), T("TranslateXYZ", xyz(0, 0, 1))},
         out.out(), conv.out());
@@ -117,46 +146,104 @@ TEST(InverseTransforms, FaultsPrintTwoLinesOnTheirStreamsAndCountAsIdentity) {
               "Internal Error: Expected SUMVALUE not found in function ZilLCoordTransforms.transformToMatrix4x4\n");
     EXPECT_EQ(m, matrixMultiply(convert({T("TranslateXYZ", xyz(0, 0, -1))}), convert({T("RotateY", real(-0.3))})));
 
-    m = inverseTransformListToMatrix(TransformList{T("RotateX", deg(1)), T("Shear", real(1))}, out.out(),
-                                     conv.out());
+    m = inverseTransformListToMatrix(TransformList{T("RotateX", deg(1)), T("Shear", real(1))}, out.out(), conv.out());
     EXPECT_EQ(m, identity);
-    EXPECT_EQ(out.text(),
-              "Internal Error: Invalid SUMVALUE constructor RotateX in function ZilLCoordTransforms.invertTransformF\n"
-              "Internal Error: Invalid SUMVALUE constructor Shear in function ZilLCoordTransforms.invertTransformF\n");
-    EXPECT_EQ(conv.text(),
-              "Internal Error: Invalid SUMVALUE constructor RotateX in function ZilLCoordTransforms.transformToMatrix4x4\n"
-              "Internal Error: Invalid SUMVALUE constructor Shear in function ZilLCoordTransforms.transformToMatrix4x4\n");
-}
-
-TEST(InverseTransforms, MostNegativeWholeDegreeRaisesOverflowSilently) {
-    test::Capture c;
-    EXPECT_THROW(inverseTransformListToMatrix(TransformList{T("IntDegRotateX", deg(INT_MIN))}, c.out()), Overflow);
-    EXPECT_EQ(c.text(), "");
+    const std::string inv = " in function ZilLCoordTransforms.invertTransformF\n";
+    const std::string fwd = " in function ZilLCoordTransforms.transformToMatrix4x4\n";
+    EXPECT_EQ(out.text(), "Internal Error: Invalid SUMVALUE constructor RotateX" + inv +
+                              "Internal Error: Invalid SUMVALUE constructor Shear" + inv);
+    EXPECT_EQ(conv.text(), "Internal Error: Invalid SUMVALUE constructor RotateX" + fwd +
+                               "Internal Error: Invalid SUMVALUE constructor Shear" + fwd);
 }
 
 TEST(InverseTransforms, ListTimesItsInverseIsTheIdentity) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(-3, 3), pos(0.5, 2);
     std::uniform_int_distribution<int> kind(0, 7), degs(-400, 400);
-    const char* names[] = {"RotateX",       "RotateY",      "RotateZ",  "IntDegRotateX",
-                           "IntDegRotateY", "IntDegRotateZ", "TranslateXYZ", "ScaleXYZ"};
+    const char* names[] = {"RotateX", "RotateY", "RotateZ", "IntDegRotateX", "IntDegRotateY", "IntDegRotateZ",
+                           "TranslateXYZ", "ScaleXYZ"};
     for (int round = 0; round < 50; ++round) {
         TransformList l;
         for (int i = 0; i < 6; ++i) {
-            int k = kind(rng);
-            ZilLValue arg = k < 3 ? real(u(rng)) : k < 6 ? deg(degs(rng)) : k == 6 ? xyz(u(rng), u(rng), u(rng))
-                                                                                : xyz(pos(rng), -pos(rng), pos(rng));
-            l.push_back(T(names[k], arg));
+            const int k = kind(rng);
+            l.push_back(T(names[k], k < 3   ? real(u(rng))
+                                    : k < 6 ? deg(degs(rng))
+                                    : k == 6 ? xyz(u(rng), u(rng), u(rng))
+                                             : xyz(pos(rng), -pos(rng), pos(rng))));
         }
         l.push_back(Constants::unitScaleTransformList().front());
-        test::Capture c;
-        Matrix4x4 fwd = transformListToMatrix(l, c.out());
-        Matrix4x4 inv = inverseTransformListToMatrix(l, c.out());
+        Capture c;
+        const Matrix4x4 fwd = transformListToMatrix(l, c.out()), inv = inverseTransformListToMatrix(l, c.out());
         expectNear(matrixMultiply(fwd, inv), identity, 1e-9);
         expectNear(matrixMultiply(inv, fwd), identity, 1e-9);
         EXPECT_EQ(c.text(), "");
     }
 }
 
+Matrix4x4 rotation(const Xyz& a) {
+    return convert({T("RotateZ", real(a.z)), T("RotateY", real(a.y)), T("RotateX", real(a.x))});
+}
+
+Xyz euler(const Matrix4x4& m) {
+    const auto& r = m.rows;
+    return matrixToEulerAngles(r[0][0], r[1][0], r[2][0], r[0][1], r[1][1], r[2][1], r[2][2]);
+}
+
+bool anyNaN(const Xyz& a) { return std::isnan(a.x) || std::isnan(a.y) || std::isnan(a.z); }
+
+TEST(EulerAngles, QuadrantRules) {
+    EXPECT_EQ(euler(identity), (Xyz{0, 0, 0}));
+    const struct { Xyz in, out; } cases[] = {
+        {{0.5, 0, 0}, {0.5, 0, 0}},   {{0, 0, -0.5}, {0, 0, twoPi - 0.5}}, {{3.0, 0, 0}, {3.0, 0, 0}},
+        {{-3.0, 0, 0}, {twoPi - 3.0, 0, 0}}, {{0, 0.3, 0}, {0, 0.3, 0}},
+        {{0.2, 2.0, 0.4}, {0.2 + pi, pi - 2.0, 0.4 + pi}}};
+    for (const auto& k : cases) expectNear(euler(rotation(k.in)), k.out);
+}
+
+TEST(EulerAngles, RatiosPushedPastOneGiveNoNaN) {
+    const double over = 1.0000000000000002;
+    EXPECT_EQ(matrixToEulerAngles(1, 0, 0, 0, 0, over, 0).x, pi / 2);
+    EXPECT_EQ(matrixToEulerAngles(0, -over, 0, 1, 0, 0, 1).z, pi - -pi / 2);
+    EXPECT_FALSE(anyNaN(matrixToEulerAngles(0, 0, -over, 0, 1, 0, 0)));
+}
+
+TEST(DragRotate, TurnsAboutWorldAxesOnlyWhileDragging) {
+    Capture c;
+    Placement p{{0.1, 0.2, 0.3}, {1, 2, 3}};
+    EXPECT_FALSE(dragRotatePlacement(40, -7, false, p, c.out()));
+    EXPECT_EQ(p.angles, (Xyz{0.1, 0.2, 0.3}));
+    const struct { int dx, dy; Xyz want; } cases[] = {
+        {-10, 0, {0, 0.2, 0}}, {0, 5, {twoPi - 0.1, 0, 0}}, {0, -5, {0.1, 0, 0}}, {50, 0, {0, -1.0, 0}}};
+    for (const auto& k : cases) {
+        p.angles = {0, 0, 0};
+        EXPECT_TRUE(dragRotatePlacement(k.dx, k.dy, true, p, c.out()));
+        expectNear(p.angles, k.want);
+    }
+    EXPECT_EQ(p.position, (Xyz{1, 2, 3}));
+    EXPECT_EQ(c.text(), "");
+}
+
+TEST(DragRotate, TurnIsOnTheLeftOfTheCurrentRotation) {
+    Capture c;
+    Placement p{{0.4, -0.3, 1.1}, {}};
+    const Matrix4x4 before = rotation(p.angles);
+    dragRotatePlacement(-7, 3, true, p, c.out());
+    const Matrix4x4 ry = rotation({0, 7.0 / 5.0 / 10.0, 0}), rx = rotation({-3.0 / 5.0 / 10.0, 0, 0});
+    expectNear(rotation(p.angles), matrixMultiply(rx, matrixMultiply(ry, before)));
+}
+
+TEST(DragRotate, LongDragsNeverStoreNaN) {
+    Capture c;
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> d(-80, 80);
+    Placement p{{0, pi / 2, 0}, {}};
+    for (int i = 0; i < 20000; ++i) {
+        // Keep returning to the poles, where the ratios sit at +-1.
+        if (i % 100 == 0) p.angles = {0, (i % 200 == 0) ? pi / 2 : -pi / 2, 0};
+        dragRotatePlacement(d(rng) / 8, d(rng) / 40, true, p, c.out());
+        ASSERT_FALSE(anyNaN(p.angles)) << i;
+    }
+}
+
 }  // namespace
-}  // namespace zil
+}  // namespace zil::test
