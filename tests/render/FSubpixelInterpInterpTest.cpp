@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -7,8 +8,10 @@
 #include "RenderTestUtil.hpp"
 #include "render/FSubpixelInterpInterp.hpp"
 
-namespace zil {
+namespace zil::test {
 namespace {
+
+using FSubpixelInterpInterp::ySortedTriangle;
 
 // Colour and depth buffers; a guard band to the right and below stays outside the target.
 struct Buffers {
@@ -22,17 +25,10 @@ struct Buffers {
                 reinterpret_cast<std::uint8_t*>(depth.data()), stride * 4, w, h};
     }
     std::uint32_t at(int x, int y) const { return colour[size_t(y) * stride + x]; }
-    float depthAt(int x, int y) const { return depth[size_t(y) * stride + x]; }
+    bool blank() const { return std::all_of(colour.begin(), colour.end(), [](std::uint32_t c) { return c == 0; }); }
 };
 
 RasterVertex v(int x, int y, double z = 1.0, FixedColor c = {0xFF00, 0x8000, 0x0100}) { return {x, y, z, c}; }
-
-void draw(RasterVertex a, RasterVertex b, RasterVertex c, const RasterTarget& t) {
-    if (b.y < a.y) std::swap(a, b);
-    if (c.y < a.y) std::swap(a, c);
-    if (c.y < b.y) std::swap(b, c);
-    FSubpixelInterpInterp::ySortedTriangle(a, b, c, t);
-}
 
 double side(const RasterVertex& p, const RasterVertex& q, double x, double y) {
     return ((x - p.x) * (q.y - p.y) - (y - p.y) * (q.x - p.x)) / std::hypot(q.x - p.x, q.y - p.y);
@@ -47,6 +43,12 @@ double depthInside(const RasterVertex& a, const RasterVertex& b, const RasterVer
 TEST(Rasteriser, TrianglesSharingAnEdgeDrawEveryPixelOnce) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> coord(0, 64 * 512 - 1);
+    auto draw = [](RasterVertex a, RasterVertex b, RasterVertex c, const RasterTarget& t) {
+        if (b.y < a.y) std::swap(a, b);
+        if (c.y < a.y) std::swap(a, c);
+        if (c.y < b.y) std::swap(b, c);
+        ySortedTriangle(a, b, c, t);
+    };
     for (int round = 0; round < 400; ++round) {
         RasterVertex p[4];
         for (auto& q : p) q = v(coord(rng), coord(rng));
@@ -70,88 +72,77 @@ TEST(Rasteriser, TrianglesSharingAnEdgeDrawEveryPixelOnce) {
 TEST(Rasteriser, SampleRules) {
     Buffers b(8, 8);
     // Left edge on column 2 is in, right edge on column 5 is out; rows 1..3.
-    draw(v(1024, 512), v(2560, 512), v(2560, 2048), b.t());
-    draw(v(1024, 512), v(2560, 2048), v(1024, 2048), b.t());
+    ySortedTriangle(v(1024, 512), v(2560, 512), v(2560, 2048), b.t());
+    ySortedTriangle(v(1024, 512), v(2560, 2048), v(1024, 2048), b.t());
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_EQ(b.at(x, y) != 0, x >= 2 && x < 5 && y >= 1 && y < 4) << x << "," << y;
-
-    Buffers none(8, 8);
     // All on one sample row; a span narrower than the gap to the next sample.
-    FSubpixelInterpInterp::ySortedTriangle(v(0, 1024), v(1024, 1024), v(3000, 1024), none.t());
-    FSubpixelInterpInterp::ySortedTriangle(v(600, 0), v(700, 2048), v(650, 3000), none.t());
-    for (auto w : none.colour) EXPECT_EQ(w, 0u);
-
+    Buffers none(8, 8);
+    ySortedTriangle(v(0, 1024), v(1024, 1024), v(3000, 1024), none.t());
+    ySortedTriangle(v(600, 0), v(700, 2048), v(650, 3000), none.t());
+    EXPECT_TRUE(none.blank());
     Buffers flatTop(8, 8);
-    FSubpixelInterpInterp::ySortedTriangle(v(0, 700), v(4096, 700), v(2048, 2600), flatTop.t());
+    ySortedTriangle(v(0, 700), v(4096, 700), v(2048, 2600), flatTop.t());
     for (int x = 0; x < 8; ++x) EXPECT_EQ(flatTop.at(x, 1), 0u);
     EXPECT_NE(flatTop.at(2, 2), 0u);
     EXPECT_EQ(flatTop.at(4, 6), 0u);
 }
 
-TEST(Rasteriser, DepthTest) {
+TEST(Rasteriser, DepthTestAndItsTies) {
     Buffers b(16, 8);
     auto tri = [&](double z0, double z1, FixedColor c) {
-        FSubpixelInterpInterp::ySortedTriangle(v(0, 0, z0, c), v(8192, 0, z1, c), v(0, 4096, z0, c), b.t());
+        ySortedTriangle(v(0, 0, z0, c), v(8192, 0, z1, c), v(0, 4096, z0, c), b.t());
     };
     tri(5.0, 5.0, {0xFF00, 0, 0});
     EXPECT_EQ(b.at(0, 0), 0x00FF0000u);
-    EXPECT_EQ(b.depthAt(0, 0), static_cast<float>(5.0 - 1000000.0));
+    EXPECT_EQ(b.depth[0], static_cast<float>(5.0 - 1000000.0));
     tri(5.0, 5.0, {0, 0xFF00, 0});  // a tie keeps the earlier colour
     tri(6.0, 6.0, {0, 0xFF00, 0});
     EXPECT_EQ(b.at(1, 1), 0x00FF0000u);
     tri(4.0, 4.0, {0, 0, 0xFF00});
     EXPECT_EQ(b.at(1, 1), 0x000000FFu);
-
     Buffers ramp(16, 8);
-    FSubpixelInterpInterp::ySortedTriangle(v(0, 0, 10.0), v(8192, 0, 26.0), v(0, 2048, 10.0), ramp.t());
-    EXPECT_NEAR(ramp.depthAt(8, 0) + 1000000.0, 18.0, 0.1);
-
+    ySortedTriangle(v(0, 0, 10.0), v(8192, 0, 26.0), v(0, 2048, 10.0), ramp.t());
+    EXPECT_NEAR(ramp.depth[8] + 1000000.0, 18.0, 0.1);
     // A cleared word stands for depth 1,000,000: nothing there or beyond is drawn.
     Buffers far(8, 8);
-    FSubpixelInterpInterp::ySortedTriangle(v(0, 0, 1e6), v(4096, 0, 1e6), v(0, 4096, 1e6), far.t());
-    for (auto w : far.colour) EXPECT_EQ(w, 0u);
+    ySortedTriangle(v(0, 0, 1e6), v(4096, 0, 1e6), v(0, 4096, 1e6), far.t());
+    EXPECT_TRUE(far.blank());
 }
 
-TEST(Rasteriser, Colours) {
+TEST(Rasteriser, ColourPackingNeverWraps) {
     EXPECT_EQ(FSubpixelInterpInterp::colourWord(0xFF00, 0x8000, 0x0100), 0x00FF8001u);
     EXPECT_EQ(FSubpixelInterpInterp::colourWord(0x12FF, 0x34FF, 0x56FF), 0x00123456u);
     // Interpolated channels never wrap below 0 into 255.
     Buffers b(32, 32);
-    FixedColor hi{0xFF00, 0x0100, 0}, lo{0, 0, 0xFF00};
-    FSubpixelInterpInterp::ySortedTriangle(v(3, 5, 1, hi), v(16000, 7000, 1, lo), v(77, 16001, 1, lo), b.t());
+    const FixedColor hi{0xFF00, 0x0100, 0}, lo{0, 0, 0xFF00};
+    ySortedTriangle(v(3, 5, 1, hi), v(16000, 7000, 1, lo), v(77, 16001, 1, lo), b.t());
     EXPECT_GE(b.at(1, 1) >> 16, 0xF0u);
     int drawn = 0;
-    for (auto w : b.colour)
-        if (w) {
-            ++drawn;
-            EXPECT_EQ(w & 0xFF00FF00u, 0u) << std::hex << w;
-        }
+    for (auto w : b.colour) {
+        drawn += w != 0;
+        EXPECT_EQ(w & 0xFF00FF00u, 0u) << std::hex << w;
+    }
     EXPECT_GT(drawn, 100);
 }
 
 TEST(Rasteriser, ThinAndOversizedTrianglesStayInBounds) {
     Buffers b(10, 10, 6);
     // Nearly flat upper edge: its slope times a row distance exceeds 32 bits.
-    FSubpixelInterpInterp::ySortedTriangle(v(0, 1), v(9 * 512, 2), v(0, 9 * 512), b.t());
-    FSubpixelInterpInterp::ySortedTriangle(v(-100000, -3000), v(200000, 1), v(-50000, 300000), b.t());
+    ySortedTriangle(v(0, 1), v(9 * 512, 2), v(0, 9 * 512), b.t());
+    ySortedTriangle(v(-100000, -3000), v(200000, 1), v(-50000, 300000), b.t());
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            EXPECT_TRUE((x < 10 && y < 10) || b.at(x, y) == 0) << x << "," << y;
+        for (int x = 0; x < 16; ++x) EXPECT_TRUE((x < 10 && y < 10) || b.at(x, y) == 0) << x << "," << y;
     EXPECT_NE(b.at(5, 5), 0u);
 }
 
 TEST(Rasteriser, OrderAssertionsAreReported) {
     Buffers b(8, 8);
-    EXPECT_EQ(test::captured([&] {
-                  FSubpixelInterpInterp::ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t());
-              }),
+    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t()); }),
               "Assert error: y0 > y1"
               "Assert error: lowStartPixelY <> topEndPixelY + 1\nlowStartPixelY = 1 topEndPixelY = 3\n");
-    EXPECT_EQ(test::captured([&] {
-                  FSubpixelInterpInterp::ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t());
-              }),
-              "Assert error: y1 > y2");
+    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t()); }), "Assert error: y1 > y2");
 }
 
 }  // namespace
-}  // namespace zil
+}  // namespace zil::test

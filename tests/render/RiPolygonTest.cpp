@@ -1,127 +1,175 @@
+// Polygon entry, markers and the real-time renderer's triangle list.
 #include <gtest/gtest.h>
 
 #include "RenderTestUtil.hpp"
-#include "records/RecordConstants.hpp"
+#include "glue/SDLFuncs.hpp"
 #include "render/ColorRGB.hpp"
 #include "render/RiPolygon.hpp"
 #include "shell/Errors.hpp"
 
-namespace zil {
+namespace zil::test {
 namespace {
 
-using test::captured;
+using RP = RasterPosition;
 
-// Identity camera and raster matrices: polygon points are pixel coordinates.
-struct PolygonScene {
-    RiState st;
-    test::Surface colour{64, 64};
-    PolygonScene() {
-        EXPECT_TRUE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 64, 64));
-        st.deviceWidth = st.deviceHeight = 64;
-    }
-    ~PolygonScene() { RealtimeZilyMan::releaseDevice(st); }
-    RiParamList points(std::vector<Rt::Point> p) { return {{st.tokens.P, RiParamValue::points(std::move(p))}}; }
-    const std::vector<SceneTriangle>& tris() const { return st.sceneTriangles; }
-};
-
-RasterPosition pos(const RasterVertex& v) { return {v.x, v.y, v.z}; }
-
-TEST(RiPolygon, QuadSplitsIntoTwoTriangles) {
-    PolygonScene s;
-    RiColor(s.st, {1.0, 0.5, 0.0});
-    RiPolygon(s.st, s.points({{1, 1, 5}, {9, 1, 6}, {9, 9, 7}, {1, 9, 8}}));
-    ASSERT_EQ(s.tris().size(), 2u);
-    const RasterPosition a{512, 512, 5}, b{9 * 512, 512, 6}, c{9 * 512, 9 * 512, 7}, d{512, 9 * 512, 8};
-    EXPECT_EQ(pos(s.tris()[0].a), a);
-    EXPECT_EQ(pos(s.tris()[0].b), b);
-    EXPECT_EQ(pos(s.tris()[0].c), c);
-    EXPECT_EQ(pos(s.tris()[1].a), a);
-    EXPECT_EQ(pos(s.tris()[1].b), c);
-    EXPECT_EQ(pos(s.tris()[1].c), d);
-    // 127.5 rounds to the even 128.
-    EXPECT_EQ(s.tris()[1].b.colour, (FixedColor{255 << 8, 128 << 8, 0}));
+std::vector<RP> corners(const std::vector<SceneTriangle>& tris) {
+    std::vector<RP> out;
+    for (const SceneTriangle& t : tris)
+        for (const RasterVertex* v : {&t.a, &t.b, &t.c}) out.push_back({v->x, v->y, v->z});
+    return out;
 }
 
-TEST(RiPolygon, RasterCoordinatesRoundUpwards) {
-    PolygonScene s;
+TEST(RiPolygon, QuadsSplitInTwoAndPointsRoundUpwards) {
+    Scene s(64, 64);
+    RiColor(s.st, {1.0, 0.5, 0.0});
+    RiPolygon(s.st, s.points({{1, 1, 5}, {9, 1, 6}, {9, 9, 7}, {1, 9, 8}}));
+    const RP a{512, 512, 5}, b{9 * 512, 512, 6}, c{9 * 512, 9 * 512, 7}, d{512, 9 * 512, 8};
+    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{a, b, c, a, c, d}));
+    EXPECT_EQ(s.st.sceneTriangles[1].b.colour, (FixedColor{255 << 8, 128 << 8, 0}));  // 127.5 rounds to even
+    s.st.sceneTriangles.clear();
     RiPolygon(s.st, s.points({{2.0, 2.001, 1}, {-0.0001, 3, 1}, {4, -2.0009, 1}}));
-    ASSERT_EQ(s.tris().size(), 1u);
-    EXPECT_EQ(s.tris()[0].a.x, 1024);
-    EXPECT_EQ(s.tris()[0].a.y, 1025);
-    EXPECT_EQ(s.tris()[0].b.x, 0);
-    EXPECT_EQ(s.tris()[0].c.y, -1024);
+    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{1024, 1025, 1}, {0, 1536, 1}, {2048, -1024, 1}}));
 }
 
 TEST(RiPolygon, PointsGoThroughCameraAndRaster) {
-    PolygonScene s;
+    Scene s(64, 64);
     s.st.cameraTransform = {{{{1, 0, 0, 10}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
     s.st.rasterTransform = {{{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
     concatTransform(s.st, {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 3}, {0, 0, 0, 1}}}});
     RiPolygon(s.st, s.points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
-    ASSERT_EQ(s.tris().size(), 1u);
-    EXPECT_EQ(pos(s.tris()[0].a), (RasterPosition{20 * 512, 0, 3.0}));  // z is the camera depth
-    EXPECT_EQ(pos(s.tris()[0].c), (RasterPosition{20 * 512, 2 * 512, 3.0}));
+    // z is the camera depth.
+    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{20 * 512, 0, 3}, {22 * 512, 0, 3}, {20 * 512, 1024, 3}}));
     EXPECT_FALSE(s.st.transformChanged);
 }
 
 TEST(RiPolygon, Messages) {
-    PolygonScene s;
+    Scene s(64, 64);
     const std::string lazy = "I have been lazy - only use triangles or quads when calling Polygon please...\n";
     EXPECT_EQ(captured([&] { RiPolygon(s.st, {}); }), lazy);
     EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
     EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
               "Parameter type error: Expecting type Rt.Point list for parameter P\n" + lazy);
     EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
-    EXPECT_EQ(captured([&] {
-                  RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}}));
-              }),
+    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
               lazy);
-    EXPECT_TRUE(s.tris().empty());
+    EXPECT_TRUE(s.st.sceneTriangles.empty());
 
     s.st.currentColor = {1.0, 1.0};
     EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
               "Exactly 3 color components are required in ColorRGB.fromColorN!\n");
-    ASSERT_EQ(s.tris().size(), 1u);
-    EXPECT_EQ(s.tris()[0].a.colour, (FixedColor{0, 0, 0}));
-
+    ASSERT_EQ(s.st.sceneTriangles.size(), 1u);
+    EXPECT_EQ(s.st.sceneTriangles[0].a.colour, (FixedColor{0, 0, 0}));
     // A point on the camera plane of a perspective raster matrix cannot be divided.
     s.st.rasterTransform = {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}}}};
     EXPECT_THROW(RiPolygon(s.st, s.points({{1, 1, 0}, {5, 1, 1}, {1, 5, 1}})), EGeneric);
 }
 
-TEST(RiPolygon, EdgeQuadsPickTheirOffsetByDirection) {
-    PolygonScene s;
-    const Xyz h{0, 1, 0}, v{1, 0, 0};
-    drawEdgesAsQuads(s.st, {{{1, 1, 1}, {9, 2, 1}}, {{1, 1, 1}, {4, 4, 1}}, {{1, 1, 1}, {2, 9, 1}}}, h, v);
-    ASSERT_EQ(s.tris().size(), 6u);
-    // Horizontal edge: (p0, p1, p1 + h) and (p0, p1 + h, p0 + h).
-    EXPECT_EQ(pos(s.tris()[0].c), (RasterPosition{9 * 512, 3 * 512, 1}));
-    EXPECT_EQ(pos(s.tris()[1].c), (RasterPosition{512, 2 * 512, 1}));
-    // |dy| == |dx| takes the vertical-edge offset.
-    EXPECT_EQ(pos(s.tris()[2].c), (RasterPosition{5 * 512, 4 * 512, 1}));
-    EXPECT_EQ(pos(s.tris()[5].c), (RasterPosition{2 * 512, 512, 1}));
-    drawEdgesAsQuads(s.st, {}, h, v);
+TEST(RiPolygon, EdgeQuadsOffsetByDirectionPointMarkersWinTies) {
+    Scene s(64, 64);
+    drawEdgesAsQuads(s.st, {{{1, 1, 1}, {9, 2, 1}}, {{1, 1, 1}, {4, 4, 1}}, {{1, 1, 1}, {2, 9, 1}}}, {0, 1, 0}, {1, 0, 0});
+    drawEdgesAsQuads(s.st, {}, {0, 1, 0}, {1, 0, 0});
     drawPointMarkers(s.st, {});
-    EXPECT_EQ(s.tris().size(), 6u);
-}
+    const std::vector<RP> e = corners(s.st.sceneTriangles);
+    ASSERT_EQ(e.size(), 18u);
+    // A horizontal edge: (p0, p1, p1 + h) and (p0, p1 + h, p0 + h); |dy| == |dx| takes the vertical offset.
+    EXPECT_EQ(e[2], (RP{9 * 512, 3 * 512, 1}));
+    EXPECT_EQ(e[5], (RP{512, 2 * 512, 1}));
+    EXPECT_EQ(e[8], (RP{5 * 512, 4 * 512, 1}));
+    EXPECT_EQ(e[17], (RP{2 * 512, 512, 1}));
 
-TEST(RiPolygon, PointMarkers) {
-    PolygonScene s;
+    s.st.sceneTriangles.clear();
     RiColor(s.st, {0.5, 0.63, 0.75});
     drawPointMarkers(s.st, {{40, 20, 2.0}});
-    ASSERT_EQ(s.tris().size(), 1u);
-    const SceneTriangle& t = s.tris()[0];
-    EXPECT_EQ(pos(t.a), (RasterPosition{40 * 512, 17 * 512, 2.0 - 1e-10}));
-    EXPECT_EQ(pos(t.b), (RasterPosition{37 * 512, 22 * 512, 2.0 - 1e-10}));
-    EXPECT_EQ(pos(t.c), (RasterPosition{43 * 512, 22 * 512, 2.0 - 1e-10}));
-    EXPECT_EQ(t.a.colour, (FixedColor{128 << 8, 161 << 8, 191 << 8}));
+    const double z = 2.0 - 1e-10;
+    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{40 * 512, 17 * 512, z}, {37 * 512, 22 * 512, z},
+                                                              {43 * 512, 22 * 512, z}}));
+    EXPECT_EQ(s.st.sceneTriangles[0].a.colour, (FixedColor{128 << 8, 161 << 8, 191 << 8}));
     // The marker wins over a surface at the same depth drawn before it.
     RiColor(s.st, {0.0, 1.0, 0.0});
     RiPolygon(s.st, s.points({{30, 10, 2.0}, {50, 10, 2.0}, {30, 30, 2.0}}));
-    RealtimeZilyMan::renderScene(s.st);
-    RealtimeZilyMan::worldEnd(s.st);
+    s.render();
     EXPECT_EQ(s.colour.at(40, 18), 0x0080A1BFu);
 }
 
+TEST(RealtimeZilyMan, Messages) {
+    RiState st;
+    const std::string none = "No device open in RealtimeZilyMan.";
+    EXPECT_EQ(captured([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
+              none + "triangle\n");
+    EXPECT_EQ(captured([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
+    EXPECT_EQ(captured([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
+    EXPECT_TRUE(st.sceneTriangles.empty());
+    Surface colour(4, 4);
+    EXPECT_EQ(captured([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
+              "Could not create depth surface in RealtimeZilyMan\n");
+    EXPECT_FALSE(st.currentDevice.has_value());
+}
+
+TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
+    const int W = 8 * 512, H = 8 * 512;
+    {
+        Scene s(8, 8);
+        s.tri({W - 1, 0, 1}, {0, 2048, 1}, {W - 1, H - 1, 1}, 255);  // inside, just
+        s.render();
+        EXPECT_EQ(s.colour.at(7, 7), 0x00FF0000u);
+        EXPECT_EQ(s.colour.at(0, 4), 0x00FF0000u);
+    }
+    for (const RP bad : {RP{W, 100, 1}, RP{-1, 100, 1}, RP{100, H, 1}, RP{100, -1, 1}}) {
+        Scene s(8, 8);
+        s.tri(bad, {0, 2048, 1}, {2048, 3000, 1}, 255);
+        s.render();
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) EXPECT_EQ(s.colour.at(x, y) & 0xFFFFFF, 0u);
+    }
+    // Device 16 x 16 on a 6 x 6 colour surface: only what fits both is drawn.
+    Scene s(16, 16, 6, 6);
+    s.tri({0, 0, 1}, {5 * 512, 0, 1}, {0, 5 * 512, 1}, 255);
+    s.tri({0, 0, 1}, {12 * 512, 0, 1}, {0, 12 * 512, 1}, 0, 255);
+    s.render();
+    EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
+    EXPECT_EQ(s.colour.at(5, 0), 0xFF000000u);  // cleared, untouched
+    EXPECT_EQ(mltSDLSurface_GetWidth(s.st.currentDevice->depthSurface), 16);  // the depth buffer fits the device
+}
+
+TEST(RealtimeZilyMan, DrawnByTopRowThenSubmissionAndClearedAtWorldBegin) {
+    Scene s(8, 8);
+    // Equal depth everywhere: the first drawn keeps each pixel.
+    s.tri({0, 1024, 1}, {4095, 1024, 1}, {0, 4000, 1}, 255);     // top row 2, first submitted
+    s.tri({0, 1024, 1}, {4000, 1024, 1}, {0, 4000, 1}, 0, 255);  // top row 2, second
+    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 0, 0, 255);     // top row 0, last submitted
+    s.render();
+    EXPECT_EQ(s.colour.at(1, 3), 0x000000FFu);  // drawn first although submitted last
+    EXPECT_EQ(s.colour.at(1, 7), 0x00FF0000u);  // beside the blue one: the earlier of the two
+    RealtimeZilyMan::worldBegin(s.st);
+    EXPECT_TRUE(s.st.sceneTriangles.empty());
+    EXPECT_EQ(s.colour.at(0, 0), 0xFF000000u);  // black in the surface's format
+    EXPECT_EQ(static_cast<Uint32*>(mltSDLSurface_GetPixels(s.st.currentDevice->depthSurface))[0], 0u);
+    // A farther triangle now draws: the old depth is gone.
+    s.tri({0, 0, 50}, {2047, 0, 50}, {0, 2047, 50}, 0, 255);
+    s.render();
+    EXPECT_EQ(s.colour.at(0, 0), 0x0000FF00u);
+}
+
+TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    {
+        RiState st;
+        st.deviceWidth = 32;
+        st.deviceHeight = 24;
+        RealtimeZilyMan::worldBegin(st);
+        ASSERT_TRUE(st.currentDevice.has_value());
+        EXPECT_FALSE(st.currentDevice->offscreen);
+        EXPECT_EQ(mltSDLSurface_GetWidth(st.currentDevice->depthSurface), 32);
+        EXPECT_EQ(mltSDLSurface_GetHeight(st.currentDevice->colourSurface), 24);
+        RealtimeZilyMan::triangle(st, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
+        RealtimeZilyMan::renderScene(st);
+        RealtimeZilyMan::worldEnd(st);
+        RealtimeZilyMan::showFrame(st);
+        EXPECT_EQ(static_cast<Uint32*>(st.currentDevice->colourSurface->pixels)[0], 0x00090909u);
+        RealtimeZilyMan::releaseDevice(st);
+    }
+    SDL_Quit();
+}
+
 }  // namespace
-}  // namespace zil
+}  // namespace zil::test

@@ -1,79 +1,106 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "RenderTestUtil.hpp"
 #include "records/RecordConstants.hpp"
 #include "render/RiPolygon.hpp"
-#include "render/RiState.hpp"
+#include "render/RiTokenTable.hpp"
+#include "render/RiTransforms.hpp"
 
-namespace zil {
+namespace zil::test {
 namespace {
 
-using test::captured;
+using Constants::identity;
+constexpr auto apply = &Matrix4x4::Trans::transformPoint;
 
 Matrix4x4 translation(double x, double y, double z) { return {{{{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, z}, {0, 0, 0, 1}}}}; }
 
-void expectNear(const Matrix4x4& a, const Matrix4x4& b) {
+double gap(const Xyz& a, const Xyz& b) { return std::max({std::fabs(a.x - b.x), std::fabs(a.y - b.y), std::fabs(a.z - b.z)}); }
+double gap(const Matrix4x4& a, const Matrix4x4& b) {
+    double g = 0;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_NEAR(a.rows[i][j], b.rows[i][j], 1e-12) << i << "," << j;
+        for (int j = 0; j < 4; ++j) g = std::max(g, std::fabs(a.rows[i][j] - b.rows[i][j]));
+    return g;
 }
 
 // A report prints its line and raises RiAbort; the state stays as it was.
 template <class F>
 void expectReport(RiState& st, F call, const std::string& line) {
-    const auto stack = st.blockStack.size();
-    const bool inFrame = st.inFrame, inWorld = st.inWorld;
-    const auto w = st.deviceWidth;
+    const auto before = std::tuple(st.blockStack.size(), st.inFrame, st.inWorld, st.deviceWidth, st.perspective);
     EXPECT_EQ(captured([&] { EXPECT_THROW(call(), RiAbort); }), line + "\n");
-    EXPECT_EQ(st.blockStack.size(), stack);
-    EXPECT_EQ(st.inFrame, inFrame);
-    EXPECT_EQ(st.inWorld, inWorld);
-    EXPECT_EQ(st.deviceWidth, w);
+    EXPECT_EQ(std::tuple(st.blockStack.size(), st.inFrame, st.inWorld, st.deviceWidth, st.perspective), before);
 }
 
-TEST(RiState, BeginSetsUpTheContext) {
+TEST(RiTokenTable, StandardNumberingAndDistinctPrefixes) {
+    RiTokenTable table;
+    const RiStandardTokens t = internStandardTokens(table);
+    EXPECT_EQ(table.lastId(), 106);
+    const std::pair<Rt::Token, Rt::Token> ids[] = {
+        {t.P, {0, "P"}},          {t.N, {4, "N"}},           {t.perspective, {51, "perspective"}},
+        {t.orthographic, {52, "orthographic"}}, {t.raster, {70, "raster"}}, {t.camera, {72, "camera"}},
+        {t.object, {74, "object"}}, {t.catmullClark, {76, "catmull-clark"}}, {t.crease, {78, "crease"}},
+        {t.corner, {79, "corner"}}};
+    for (const auto& [got, want] : ids) EXPECT_EQ(got, want);
+    // "abort" was interned twice; the next new name did not skip an id.
+    EXPECT_EQ(table.intern("abort").id, 95);
+    EXPECT_EQ(table.intern("ignore").id, 96);
+    EXPECT_EQ(table.intern("box").id, 106);
+    EXPECT_EQ(table.intern("subdivisionTestOutput.rib"), (Rt::Token{107, "subdivisionTestOutput.rib"}));
+    RiTokenTable fresh;
+    const std::pair<const char*, int> names[] = {{"az", 0}, {"a", 1}, {"", 2}, {"a", 1}, {"az", 0}, {"azz", 3}};
+    for (const auto& [name, id] : names) EXPECT_EQ(fresh.intern(name).id, id) << name;
+}
+
+TEST(RiState, ContextBeginColourReleaseAndStartUp) {
     RiState st;
-    st.currentColor = {0.1, 0.2};
+    EXPECT_EQ(captured([&] { RiColor(st, {0.5, 0.5}); }), "Only RGB colors are supported!\n");
+    EXPECT_EQ(st.currentColor, (std::vector<double>{0.5, 0.5}));
     st.deviceWidth = 5;
     concatTransform(st, translation(1, 2, 3));
     st.transformChanged = false;
     RiBegin(st, "subdivisionTestOutput.rib");
     EXPECT_EQ(st.tokenTable.lastId(), 107);
-    EXPECT_EQ(st.currentTransform, Constants::identity);
+    EXPECT_EQ(st.currentTransform, identity);
     EXPECT_TRUE(st.transformChanged);
     EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
     EXPECT_EQ(st.deviceWidth, 0);
+
+    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "");
+    RiTransformBegin(st);
+    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "Unmatched calls to Ri*Begin / Ri*End functions!\n");
+    riStartUp();
+    RiTransformBegin(riState());
+    riStartUp();
+    EXPECT_TRUE(riState().blockStack.empty());
+    EXPECT_EQ(riState().tokenTable.lastId(), 106);
 }
 
-TEST(RiState, NestingReports) {
+TEST(RiState, NestingReportsLeaveTheStateAsItWas) {
     RiState st;
     expectReport(st, [&] { RiFrameEnd(st); }, "Calls to RiFrameEnd cannot be nested!");
     expectReport(st, [&] { RiWorldEnd(st); }, "Call to RiWorldEnd does not match a corresponding RiWorldBegin!");
     EXPECT_THROW(RiTransformEnd(st), Empty);
-
     RiFrameBegin(st, 40, 30);
     expectReport(st, [&] { RiFrameBegin(st, 99, 99); }, "Calls to RiFrameBegin cannot be nested!");
-    EXPECT_EQ(st.deviceWidth, 40);
     expectReport(st, [&] { RiTransformEnd(st); },
                  "Call to RiTransformEnd() does not match a corresponding RiTransformBegin()!");
     RiTransformBegin(st);
     expectReport(st, [&] { RiFrameEnd(st); }, "Call to RiFrameEnd() does not match a corresponding RiFrameBegin()!");
     RiTransformEnd(st);
-    RiFrameEnd(st);
-    EXPECT_TRUE(st.blockStack.empty());
 
     RiProjection(st, st.tokens.perspective);
-    EXPECT_TRUE(st.perspective);
-    EXPECT_EQ(st.fieldOfView, 90.0);
+    EXPECT_EQ(std::pair(st.perspective, st.fieldOfView), std::pair(true, 90.0));
     st.fieldOfView = 45.0;
     RiProjection(st, st.tokens.orthographic);
-    EXPECT_FALSE(st.perspective);
-    EXPECT_EQ(st.fieldOfView, 45.0);
+    EXPECT_EQ(std::pair(st.perspective, st.fieldOfView), std::pair(false, 45.0));
     // Same id, other name: not the standard token.
     expectReport(st, [&] { RiProjection(st, Rt::Token{st.tokens.perspective.id, "persp"}); },
                  "Unknown (and unsupported) projection type for RiProjection");
-    EXPECT_FALSE(st.perspective);
+    RiFrameEnd(st);
+    EXPECT_TRUE(st.blockStack.empty());
 }
 
 TEST(RiState, FrameEndRestoresWhatTheFrameSaved) {
@@ -86,21 +113,19 @@ TEST(RiState, FrameEndRestoresWhatTheFrameSaved) {
     RiLightSource(st);
     EXPECT_EQ(st.lights, (std::vector<Xyz>{{0, 0, 5}, {1, 2, 3}}));
     RiFrameEnd(st);
-    EXPECT_FALSE(st.inFrame || st.perspective);
-    EXPECT_EQ(st.fieldOfView, 0.0);
-    EXPECT_EQ(st.deviceWidth, 0);
-    EXPECT_EQ(st.currentTransform, Constants::identity);
+    EXPECT_EQ(std::tuple(st.inFrame, st.perspective, st.fieldOfView, st.deviceWidth), std::tuple(false, false, 0.0, 0));
+    EXPECT_EQ(st.currentTransform, identity);
     EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
     EXPECT_EQ(st.lights, (std::vector<Xyz>{{1, 2, 3}}));
 }
 
-TEST(RiState, ConcatenationAndTheCombinedCache) {
+TEST(RiState, ConcatenationOrderAndTheCombinedCache) {
     RiState st;
     const Matrix4x4 s{{{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {0, 0, 0, 1}}}};
     concatTransform(st, translation(1, 0, 0));
     concatTransform(st, s);
     // The later matrix acts after the earlier one: (1,1,1) -> (2,1,1) -> (4,2,2).
-    EXPECT_EQ(Matrix4x4::Trans::transformPoint(st.currentTransform, {1, 1, 1}), (Xyz{4, 2, 2}));
+    EXPECT_EQ(apply(st.currentTransform, {1, 1, 1}), (Xyz{4, 2, 2}));
     RiTransformBegin(st);
     concatTransform(st, s);
     RiTransformEnd(st);
@@ -111,47 +136,41 @@ TEST(RiState, ConcatenationAndTheCombinedCache) {
     updateCombinedTransform(st);
     EXPECT_FALSE(st.transformChanged);
     EXPECT_EQ(st.combinedTransform, translation(1, 0, 10));
-    st.cameraTransform = Constants::identity;  // no change of the current transformation: cached
+    st.cameraTransform = identity;  // no change of the current transformation: cached
     updateCombinedTransform(st);
     EXPECT_EQ(st.combinedTransform, translation(1, 0, 10));
 }
 
 TEST(RiState, RasterMatrixForADevice) {
-    RiState st;
-    test::Surface colour(400, 300);
-    ASSERT_TRUE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 400, 300));
+    Scene s(400, 300);
+    RiState& st = s.st;
     RiFrameBegin(st, 400, 300);
     RiProjection(st, st.tokens.perspective);
     concatTransform(st, translation(0, 0, 10));  // camera placement
     RiWorldBegin(st);
     const double t = std::tan(M_PI / 4);
-    expectNear(st.rasterTransform, {{{{200 / t, 0, 200, 0}, {0, -150 / t, 150, 0}, {0, 0, -0.5, 0.5}, {0, 0, 1, 0}}}});
+    EXPECT_LT(gap(st.rasterTransform, {{{{200 / t, 0, 200, 0}, {0, -150 / t, 150, 0}, {0, 0, -0.5, 0.5}, {0, 0, 1, 0}}}}),
+              1e-12);
     EXPECT_EQ(st.cameraTransform, translation(0, 0, 10));
-    EXPECT_EQ(st.currentTransform, Constants::identity);
-    // (x / z + 1) w / 2, (1 - y / z) h / 2, 0.5 / z - 0.5.
-    Xyz p = Matrix4x4::Trans::transformPoint(st.rasterTransform, {1, 1, 2});
-    EXPECT_NEAR(p.x, 300, 1e-9);
-    EXPECT_NEAR(p.y, 75, 1e-9);
-    EXPECT_NEAR(p.z, -0.25, 1e-12);
+    EXPECT_EQ(st.currentTransform, identity);
     RiWorldEnd(st);
     EXPECT_FALSE(st.inWorld);
-    EXPECT_EQ(st.rasterTransform, Constants::identity);
-    EXPECT_EQ(st.cameraTransform, Constants::identity);
+    EXPECT_EQ(st.rasterTransform, identity);
+    EXPECT_EQ(st.cameraTransform, identity);
     RiFrameEnd(st);
 
     RiFrameBegin(st, 400, 300);
     RiProjection(st, st.tokens.orthographic);
     RiWorldBegin(st);
-    expectNear(st.rasterTransform, {{{{200, 0, 0, 200}, {0, -150, 0, 150}, {0, 0, 0, 0}, {0, 0, 0, 1}}}});
+    EXPECT_LT(gap(st.rasterTransform, {{{{200, 0, 0, 200}, {0, -150, 0, 150}, {0, 0, 0, 0}, {0, 0, 0, 1}}}}), 1e-12);
     expectReport(st, [&] { RiWorldBegin(st); }, "Calls to RiWorldBegin cannot be nested!");
     RiWorldEnd(st);
     RiFrameEnd(st);
-    RealtimeZilyMan::releaseDevice(st);
 }
 
 TEST(RiState, AbortedFrameUnwindsAndTheNextFrameDraws) {
     RiState st;
-    test::Surface colour(8, 8);
+    Surface colour(8, 8);
     ASSERT_TRUE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 8, 8));
     auto frame = [&](bool fail) {
         try {
@@ -185,20 +204,54 @@ TEST(RiState, AbortedFrameUnwindsAndTheNextFrameDraws) {
     RealtimeZilyMan::releaseDevice(st);
 }
 
-TEST(RiState, ColourReleaseAndStartUp) {
+TEST(RiTransforms, AxisAngleRotationActsAfterTheCurrentTransform) {
+    EXPECT_LT(gap(apply(axisAngleRotation(90, 0, 0, 1), {1, 0, 0}), {0, 1, 0}), 1e-12);
+    EXPECT_LT(gap(apply(axisAngleRotation(90, 1, 0, 0), {0, 1, 0}), {0, 0, 1}), 1e-12);
+    // The axis is used as given: (0, 0, 2) stretches z fourfold.
+    EXPECT_LT(gap(apply(axisAngleRotation(90, 0, 0, 2), {0, 0, 1}), {0, 0, 4}), 1e-12);
     RiState st;
-    EXPECT_EQ(captured([&] { RiColor(st, {0.5, 0.5}); }), "Only RGB colors are supported!\n");
-    EXPECT_EQ(st.currentColor, (std::vector<double>{0.5, 0.5}));
-    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "");
-    RiTransformBegin(st);
-    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "Unmatched calls to Ri*Begin / Ri*End functions!\n");
+    st.transformChanged = false;
+    setCurrentTransform(st, translation(1, 0, 0));
+    rotateCurrentTransform(st, 90, 0, 0, 1);
+    EXPECT_TRUE(st.transformChanged);
+    // Translated first, then rotated: (0,0,0) -> (1,0,0) -> (0,1,0).
+    EXPECT_LT(gap(apply(st.currentTransform, {0, 0, 0}), {0, 1, 0}), 1e-12);
+}
 
-    riStartUp();
-    RiTransformBegin(riState());
-    riStartUp();
-    EXPECT_TRUE(riState().blockStack.empty());
-    EXPECT_EQ(riState().tokenTable.lastId(), 106);
+TEST(RiTransforms, PointsBetweenSpaces) {
+    RiState st;
+    const RiStandardTokens& t = st.tokens;
+    st.cameraTransform = translation(0, 0, 10);
+    st.rasterTransform = {{{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
+    const std::vector<Rt::Point> pts{{1, 2, 3}, {0, 0, 0}};
+    EXPECT_EQ(RiTransformPoints(st, t.object, t.camera, pts), (std::vector<Rt::Point>{{1, 2, 13}, {0, 0, 10}}));
+    EXPECT_EQ(RiTransformPoints(st, t.object, t.raster, pts), (std::vector<Rt::Point>{{2, 4, 13}, {0, 0, 10}}));
+    for (const auto& [from, p] : {std::pair{t.raster, Xyz{2, 4, 13}}, std::pair{t.camera, Xyz{1, 2, 13}}}) {
+        const auto back = RiTransformPoints(st, from, t.object, {p});
+        ASSERT_EQ(back.size(), 1u);
+        EXPECT_LT(gap(back[0], {1, 2, 3}), 1e-12);
+    }
+
+    const Rt::Token world = st.tokenTable.intern("world");
+    const std::string lazy = "I have been lazy - only transformation of points ";
+    std::vector<Rt::Point> same;
+    EXPECT_EQ(captured([&] { same = RiTransformPoints(st, t.object, world, pts); }),
+              lazy + "to raster and camera space is implemented (from object space)\n");
+    EXPECT_EQ(same, pts);
+    EXPECT_EQ(captured([&] { RiTransformPoints(st, t.raster, t.camera, pts); }),
+              lazy + "to object space is implemented (from raster space)\n");
+    EXPECT_EQ(captured([&] { RiTransformPoints(st, t.camera, t.raster, pts); }),
+              lazy + "to object space is implemented (from camera space)\n");
+    EXPECT_EQ(captured([&] { RiTransformPoints(st, world, t.object, pts); }),
+              lazy + "from object, raster and camera space is implemented\n");
+
+    // A singular combined matrix, or a zero fourth coordinate, gives no points and no exception.
+    setCurrentTransform(st, {{{{0, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}});
+    EXPECT_TRUE(RiTransformPoints(st, t.camera, t.object, pts).empty());
+    st.rasterTransform = {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, -10}}}};
+    setCurrentTransform(st, identity);
+    EXPECT_TRUE(RiTransformPoints(st, t.object, t.raster, pts).empty());
 }
 
 }  // namespace
-}  // namespace zil
+}  // namespace zil::test
