@@ -43,7 +43,7 @@ class RenderPreviewTest : public testing::Test {
 protected:
     void SetUp() override {
         riStartUp();
-        made.emplace(makeDemoPreview([this] { return destroyed ? throw ControlDestroyed() : box; }, redraw));
+        made.emplace(makeDemoPreview([this] { return box; }, redraw));
     }
     void TearDown() override {
         made.reset();
@@ -92,7 +92,6 @@ protected:
     std::optional<DemoPreview> made;
     Surface target{400, 400};
     IRect2D box = Constants::demoPageRect;
-    bool destroyed = false;
 };
 
 TEST_F(RenderPreviewTest, RegeneratesOnlyWhenTheMeshChanges) {
@@ -106,9 +105,8 @@ TEST_F(RenderPreviewTest, RegeneratesOnlyWhenTheMeshChanges) {
     render();
     EXPECT_EQ(preview().regenerations(), 1u);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), pixels)) << "the replay draws the same image";
-    // Into the target with a depth buffer of the control's size; the base mesh stays unsubdivided.
+    // A depth buffer of the control's size; the base mesh stays unsubdivided.
     ASSERT_TRUE(preview().ri().currentDevice);
-    EXPECT_EQ(preview().ri().currentDevice->colourSurface, target.s);
     EXPECT_EQ(preview().ri().currentDevice->depthSurface->w, 400);
     EXPECT_EQ(preview().ri().currentDevice->depthSurface->h, 400);
     EXPECT_EQ(getArrayField(cells().mesh.fields(), "vertices", stdOut()).size(), 8u);
@@ -215,11 +213,7 @@ TEST_F(RenderPreviewTest, TheDeviceFollowsTheControlsSize) {
     ASSERT_TRUE(preview().ri().currentDevice);
     EXPECT_EQ(preview().ri().currentDevice->depthSurface->w, 200);
     EXPECT_EQ(preview().ri().currentDevice->depthSurface->h, 120);
-    const Box b = surfaceBox();
-    ASSERT_GT(b.right, 0);
-    EXPECT_LT(b.right, 200);
-    EXPECT_LT(b.bottom, 120);
-    EXPECT_NEAR(b.centreX(), 100.0, 12.0);
+    EXPECT_NEAR(surfaceBox().centreX(), 100.0, 12.0);
 }
 
 TEST_F(RenderPreviewTest, ItDrawsIntoASubSurfaceOfTheScreenAndNowhereElse) {
@@ -263,15 +257,7 @@ TEST_F(RenderPreviewTest, ANestingReportEndsTheRenderQuietly) {
     EXPECT_EQ(std::pair(cells().regenerated, cells().upToDate), std::pair(1, 1));
 }
 
-TEST_F(RenderPreviewTest, BadControlsTargetsAndMarkersRaiseAndDrawNothing) {
-    destroyed = true;
-    SDL_FillRect(target.s, nullptr, 0x123456);
-    EXPECT_EQ(captured([&] { EXPECT_THROW(render(), ControlDestroyed); }), "");
-    EXPECT_EQ(pixel(200, 200), 0x123456u);
-    EXPECT_FALSE(preview().ri().currentDevice);
-    EXPECT_EQ(preview().regenerations(), 0u);
-    destroyed = false;
-
+TEST_F(RenderPreviewTest, BadTargetsAndMarkersRaise) {
     SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 400, 400, 16, 0xF800, 0x07E0, 0x001F, 0);
     EXPECT_EQ(captured([&] { EXPECT_THROW(preview().render(small), BackendError); }),
               "Exception in RenderPreview.render\n");
@@ -289,25 +275,16 @@ TEST_F(RenderPreviewTest, BadControlsTargetsAndMarkersRaiseAndDrawNothing) {
 // Writes what the preview shows in a few states as BMP files into the build
 // folder, for anyone to look at.
 TEST_F(RenderPreviewTest, WritesImagesOfTheDemoStates) {
-    const auto save = [&](const char* name) {
+    const struct { double corner, yellow, blue; const char* name; } states[] = {
+        {0, 0, 0, "preview-smooth.bmp"}, {4, 0, 0, "preview-corners-sharp.bmp"},
+        {0, 4, 0, "preview-yellow-edges-sharp.bmp"}, {0, 0, 4, "preview-blue-edges-sharp.bmp"}};
+    for (const auto& k : states) {
+        made->targets.corner(k.corner);
+        made->targets.yellow(k.yellow);
+        made->targets.blue(k.blue);
         render();
-        EXPECT_EQ(SDL_SaveBMP(target.s, name), 0) << name;
-    };
-    DemoBarTargets& bars = made->targets;
-    save("preview-smooth.bmp");
-    bars.corner(4.0);
-    save("preview-corners-sharp.bmp");
-    bars.corner(0.0);
-    bars.yellow(4.0);
-    save("preview-yellow-edges-sharp.bmp");
-    bars.yellow(0.0);
-    bars.blue(4.0);
-    save("preview-blue-edges-sharp.bmp");
-    bars.corner(4.0);
-    bars.yellow(4.0);
-    save("preview-all-sharp.bmp");
-    bars.zoom(5.0);
-    save("preview-all-sharp-zoomed.bmp");
+        EXPECT_EQ(SDL_SaveBMP(target.s, k.name), 0) << k.name;
+    }
 }
 
 }  // namespace

@@ -31,17 +31,6 @@ TEST(RiPolygon, QuadsSplitInTwoAndPointsRoundUpwards) {
     EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{1024, 1025, 1}, {0, 1536, 1}, {2048, -1024, 1}}));
 }
 
-TEST(RiPolygon, PointsGoThroughCameraAndRaster) {
-    Scene s(64, 64);
-    s.st.cameraTransform = {{{{1, 0, 0, 10}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
-    s.st.rasterTransform = {{{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
-    concatTransform(s.st, {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 3}, {0, 0, 0, 1}}}});
-    RiPolygon(s.st, s.points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
-    // z is the camera depth.
-    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{20 * 512, 0, 3}, {22 * 512, 0, 3}, {20 * 512, 1024, 3}}));
-    EXPECT_FALSE(s.st.transformChanged);
-}
-
 TEST(RiPolygon, Messages) {
     Scene s(64, 64);
     const std::string lazy = "I have been lazy - only use triangles or quads when calling Polygon please...\n";
@@ -64,20 +53,8 @@ TEST(RiPolygon, Messages) {
     EXPECT_THROW(RiPolygon(s.st, s.points({{1, 1, 0}, {5, 1, 1}, {1, 5, 1}})), EGeneric);
 }
 
-TEST(RiPolygon, EdgeQuadsOffsetByDirectionPointMarkersWinTies) {
+TEST(RiPolygon, PointMarkersSitJustInFront) {
     Scene s(64, 64);
-    drawEdgesAsQuads(s.st, {{{1, 1, 1}, {9, 2, 1}}, {{1, 1, 1}, {4, 4, 1}}, {{1, 1, 1}, {2, 9, 1}}}, {0, 1, 0}, {1, 0, 0});
-    drawEdgesAsQuads(s.st, {}, {0, 1, 0}, {1, 0, 0});
-    drawPointMarkers(s.st, {});
-    const std::vector<RP> e = corners(s.st.sceneTriangles);
-    ASSERT_EQ(e.size(), 18u);
-    // A horizontal edge: (p0, p1, p1 + h) and (p0, p1 + h, p0 + h); |dy| == |dx| takes the vertical offset.
-    EXPECT_EQ(e[2], (RP{9 * 512, 3 * 512, 1}));
-    EXPECT_EQ(e[5], (RP{512, 2 * 512, 1}));
-    EXPECT_EQ(e[8], (RP{5 * 512, 4 * 512, 1}));
-    EXPECT_EQ(e[17], (RP{2 * 512, 512, 1}));
-
-    s.st.sceneTriangles.clear();
     RiColor(s.st, {0.5, 0.63, 0.75});
     drawPointMarkers(s.st, {{40, 20, 2.0}});
     const double z = 2.0 - 1e-10;
@@ -129,25 +106,6 @@ TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
     EXPECT_EQ(s.colour.at(5, 0), 0xFF000000u);  // cleared, untouched
     EXPECT_EQ(mltSDLSurface_GetWidth(s.st.currentDevice->depthSurface), 16);  // the depth buffer fits the device
-}
-
-TEST(RealtimeZilyMan, DrawnByTopRowThenSubmissionAndClearedAtWorldBegin) {
-    Scene s(8, 8);
-    // Equal depth everywhere: the first drawn keeps each pixel.
-    s.tri({0, 1024, 1}, {4095, 1024, 1}, {0, 4000, 1}, 255);     // top row 2, first submitted
-    s.tri({0, 1024, 1}, {4000, 1024, 1}, {0, 4000, 1}, 0, 255);  // top row 2, second
-    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 0, 0, 255);     // top row 0, last submitted
-    s.render();
-    EXPECT_EQ(s.colour.at(1, 3), 0x000000FFu);  // drawn first although submitted last
-    EXPECT_EQ(s.colour.at(1, 7), 0x00FF0000u);  // beside the blue one: the earlier of the two
-    RealtimeZilyMan::worldBegin(s.st);
-    EXPECT_TRUE(s.st.sceneTriangles.empty());
-    EXPECT_EQ(s.colour.at(0, 0), 0xFF000000u);  // black in the surface's format
-    EXPECT_EQ(static_cast<Uint32*>(mltSDLSurface_GetPixels(s.st.currentDevice->depthSurface))[0], 0u);
-    // A farther triangle now draws: the old depth is gone.
-    s.tri({0, 0, 50}, {2047, 0, 50}, {0, 2047, 50}, 0, 255);
-    s.render();
-    EXPECT_EQ(s.colour.at(0, 0), 0x0000FF00u);
 }
 
 TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
