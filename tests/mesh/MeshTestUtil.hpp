@@ -1,47 +1,21 @@
 #pragma once
-// Building small meshes and reading them back in tests.
-#include <cstdint>
+// Reading and editing mesh records in the mesh tests.
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <string_view>
-#include <vector>
 
 #include "mesh/DefaultCube.hpp"
-#include "mesh/MeshRecord.hpp"
 #include "mesh/MeshTopology.hpp"
+#include "mesh/SurfaceOutput.hpp"
+#include "mesh/SurfaceRecordMeshes.hpp"
 #include "records/Capture.hpp"
-#include "shell/Constants.hpp"
 
 namespace zil::test {
 
-using Ints = std::vector<std::int32_t>;
+using namespace testmesh;
 using Names = std::vector<std::string_view>;
 inline const MeshFieldNames& N() { return MeshRecord::names(); }
-
-// A mesh in the default cube's layout.
-inline ZilLValue makeMesh(const std::vector<Xyz>& points, const std::vector<Ints>& faces) {
-    std::vector<ZilLListValue> vs, fs;
-    for (const Xyz& p : points)
-        vs.push_back(ZilLListValue::RECORD(
-            {{N().point, ZilLListValue::RECORD({{N().x, ZilLListValue::REAL(p.x)},
-                                                {N().y, ZilLListValue::REAL(p.y)},
-                                                {N().z, ZilLListValue::REAL(p.z)}})},
-             {N().vertexSharpness, ZilLListValue::REAL(0.0)}}));
-    for (const Ints& face : faces) {
-        std::vector<ZilLListValue> cs;
-        for (std::int32_t v : face) cs.push_back(ZilLListValue::RECORD({{N().vertexIndex, ZilLListValue::INT(v)}}));
-        fs.push_back(ZilLListValue::RECORD({{N().corners, ZilLListValue::ARRAY(std::move(cs))}}));
-    }
-    return convertRecordValue(ZilLListValue::RECORD(
-        {{N().vertices, ZilLListValue::ARRAY(std::move(vs))}, {N().faces, ZilLListValue::ARRAY(std::move(fs))}}));
-}
-
-// The cube of side `side` centred at the origin, numbered as the default cube.
-inline ZilLValue cubeOfSide(double side) {
-    std::vector<Xyz> pts;
-    for (const auto& p : Constants::cubePoints) pts.push_back({p[0] * side, p[1] * side, p[2] * side});
-    std::vector<Ints> faces;
-    for (const auto& f : Constants::cubeFaces) faces.emplace_back(f.begin(), f.end());
-    return makeMesh(pts, faces);
-}
 
 inline ValueArray vertices(const ZilLValue& m) { return findField(m.fields(), N().vertices)->value.elements(); }
 inline ValueArray faces(const ZilLValue& m) { return findField(m.fields(), N().faces)->value.elements(); }
@@ -51,6 +25,7 @@ inline ValueArray corners(const ZilLValue& m, std::size_t f) {
 inline FieldArray corner(const ZilLValue& m, std::size_t f, std::size_t k) { return corners(m, f)[k].fields(); }
 inline FieldArray vertex(const ZilLValue& m, std::size_t i) { return vertices(m)[i].fields(); }
 
+// A missing field reads -1 (int) or 0.0 (real).
 inline std::int32_t intOf(const FieldArray& fields, FieldName name) {
     const ZilLField* f = findField(fields, name);
     return f ? f->value.asInt() : -1;
@@ -59,7 +34,6 @@ inline double realOf(const FieldArray& fields, FieldName name) {
     const ZilLField* f = findField(fields, name);
     return f ? f->value.asReal() : 0.0;
 }
-inline bool has(const FieldArray& fields, FieldName name) { return findField(fields, name) != nullptr; }
 inline Names fieldNames(const FieldArray& fields) {
     Names names;
     for (const ZilLField& f : fields) names.push_back(f.name.str());
@@ -70,26 +44,40 @@ inline Ints faceVertices(const ZilLValue& m, std::size_t f) {
     for (const ZilLValue& c : corners(m, f)) vs.push_back(intOf(c.fields(), N().vertexIndex));
     return vs;
 }
-
-// Sets a real field of corner k of face f, or of vertex i.
-inline void setCornerReal(const ZilLValue& m, std::size_t f, std::size_t k, FieldName name, double s) {
+inline Xyz pointOf(const ZilLValue& m, std::size_t i) {
     Capture cap;
-    corners(m, f).set(k, ZilLValue::RECORD(setRealField(corner(m, f, k), name, cap.out(), s)));
-}
-inline void setVertexReal(const ZilLValue& m, std::size_t i, FieldName name, double s) {
-    Capture cap;
-    vertices(m).set(i, ZilLValue::RECORD(setRealField(vertex(m, i), name, cap.out(), s)));
+    return SubdivisionMesh::readPoint(vertices(m)[i], cap.out());
 }
 
+// Sets a real field of record i of `records` (a vertex or corner array).
+inline void setReal(const ValueArray& records, std::size_t i, FieldName name, double s) {
+    Capture cap;
+    records.set(i, ZilLValue::RECORD(setRealField(records[i].fields(), name, cap.out(), s)));
+}
 // Sets "edgeSharpness" on both corners that start edge (a, b).
 inline void sharpenEdge(const ZilLValue& m, std::int32_t a, std::int32_t b, double s) {
     for (std::size_t f = 0; f < faces(m).size(); ++f) {
         const Ints vs = faceVertices(m, f);
         for (std::size_t k = 0; k < vs.size(); ++k) {
             const std::int32_t q = vs[(k + 1) % vs.size()];
-            if ((vs[k] == a && q == b) || (vs[k] == b && q == a)) setCornerReal(m, f, k, N().edgeSharpness, s);
+            if ((vs[k] == a && q == b) || (vs[k] == b && q == a)) setReal(corners(m, f), k, N().edgeSharpness, s);
         }
     }
 }
+
+// The grid faces and points of the mesh, linked.
+inline SubdivisionMesh::SurfaceInput surfaceInput(const ZilLValue& mesh) {
+    Capture cap;
+    return SubdivisionMesh::readSurfaceInput(SubdivisionMesh::linkNeighbours(mesh, cap.out()), cap.out());
+}
+
+inline bool near(const Xyz& a, const Xyz& b, double eps = 1e-12) {
+    return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps && std::fabs(a.z - b.z) <= eps;
+}
+inline void expectNear(const Xyz& a, const Xyz& b) {
+    EXPECT_TRUE(near(a, b)) << a.x << " " << a.y << " " << a.z << " vs " << b.x << " " << b.y << " " << b.z;
+}
+inline Xyz mid(const Xyz& a, const Xyz& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2}; }
+inline Xyz scaled(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
 
 }  // namespace zil::test

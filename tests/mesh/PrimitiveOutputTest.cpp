@@ -2,12 +2,11 @@
 
 #include <SDL.h>
 
-#include <cmath>
 #include <limits>
 
-#include "SurfaceRecordMeshes.hpp"
 #include "mesh/PrimitiveOutput.hpp"
 #include "mesh/SceneObject.hpp"
+#include "mesh/SurfaceRecordMeshes.hpp"
 #include "records/RecordConstants.hpp"
 #include "shell/Errors.hpp"
 
@@ -21,10 +20,8 @@ class Primitive : public ::testing::Test {
 protected:
     void SetUp() override {
         surface_ = SDL_CreateRGBSurface(0, 64, 64, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-        ASSERT_NE(surface_, nullptr);
-        ASSERT_TRUE(RealtimeZilyMan::installOffscreenDevice(st, surface_, 64, 64));
-        st.deviceWidth = 64;
-        st.deviceHeight = 64;
+        ASSERT_TRUE(surface_ && RealtimeZilyMan::installOffscreenDevice(st, surface_, 64, 64));
+        st.deviceWidth = st.deviceHeight = 64;
         st.lights = {{0.0, 0.0, 0.0}};
         st.currentColor = {1.0, 1.0, 1.0};
     }
@@ -32,10 +29,9 @@ protected:
         RealtimeZilyMan::releaseDevice(st);
         SDL_FreeSurface(surface_);
     }
-
-    // Three points facing the eye from z = 5, normals towards the eye.
-    RiParamList params(std::vector<Xyz> normals) {
-        return {{st.tokens.P, RiParamValue::points({{0.0, 0.0, 5.0}, {0.01, 0.0, 5.0}, {0.0, 0.01, 5.0}})},
+    // Three points facing the eye from z = 5, with the given normals.
+    RiParamList params(std::vector<Xyz> normals, double x = 0.0) {
+        return {{st.tokens.P, RiParamValue::points({{x, 0.0, 5.0}, {0.01, 0.0, 5.0}, {0.0, 0.01, 5.0}})},
                 {st.tokens.N, RiParamValue::normals(std::move(normals))}};
     }
     const std::vector<Xyz> facing{{0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
@@ -66,27 +62,21 @@ TEST_F(Primitive, VerticesAreLitProjectedAndConverted) {
     EXPECT_NEAR(st.sceneTriangles.at(1).a.colour.r, 32640, 1);
 }
 
-TEST_F(Primitive, OnlyTrianglesAreDrawn) {
-    RiParamList p = params(facing);
-    riPrimitiveOutput(st, {3, 3, 4, 3}, {0, 1, 2, 2, 1, 0, 0, 1, 2, 0, 0, 1, 2}, p);
-    EXPECT_EQ(st.sceneTriangles.size(), 2u);
-    // Too few indices left ends the walk as well.
-    riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0}, p);
+TEST_F(Primitive, OnlyTrianglesAreDrawnAndBadInputRaises) {
+    // The walk stops at the first count other than 3, or when too few
+    // indices are left.
+    riPrimitiveOutput(st, {3, 3, 4, 3}, {0, 1, 2, 2, 1, 0, 0, 1, 2, 0, 0, 1, 2}, params(facing));
+    riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0}, params(facing));
     EXPECT_EQ(st.sceneTriangles.size(), 3u);
-}
-
-TEST_F(Primitive, LightingFailures) {
+    st.sceneTriangles.clear();
     // Fewer normals than points: the unlit vertex cannot be indexed.
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, -1}})), Subscript);
+    // A raster position that is not a number.
+    EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing, std::numeric_limits<double>::quiet_NaN())),
+                 Domain);
     // A light at a vertex.
     st.lights = {{0.0, 0.0, 5.0}};
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing)), Divide);
-    // A raster position that is not a number.
-    st.lights = {{0.0, 0.0, 0.0}};
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    RiParamList p{{st.tokens.P, RiParamValue::points({{nan, 0.0, 5.0}, {0.01, 0.0, 5.0}, {0.0, 0.01, 5.0}})},
-                  {st.tokens.N, RiParamValue::normals(facing)}};
-    EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, p), Domain);
     EXPECT_TRUE(st.sceneTriangles.empty());
 }
 
@@ -96,7 +86,6 @@ TEST_F(Primitive, RecordingKeepsTheCallNewestFirst) {
     riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0, 1, 2}, params(facing));
     EXPECT_TRUE(st.sceneTriangles.empty());
     ASSERT_EQ(st.recordedCalls.size(), 2u);
-    EXPECT_EQ(st.recordedCalls[0].vertexCounts.size(), 2u);
     st.recording = false;
     drawPrimitive(st, st.recordedCalls[0]);
     EXPECT_EQ(st.sceneTriangles.size(), 2u);
@@ -113,16 +102,14 @@ TEST_F(Primitive, ObjectOutputReplaysTheRecordedSurface) {
     EXPECT_EQ(flag, 1);
     EXPECT_TRUE(st.sceneTriangles.empty());
     ASSERT_EQ(handles.vertices.size(), 8u);
-    EXPECT_EQ(handles.vertices[3].first, 3);
-    EXPECT_EQ(handles.vertices[3].second, (Xyz{0.5, -0.5, 5.5}));
+    EXPECT_EQ(handles.vertices[3], (std::pair<std::int32_t, Xyz>{3, {0.5, -0.5, 5.5}}));
     EXPECT_EQ(handles.edges.size(), 12u);
-
+    // Regeneration only records; each redraw replays the same recording.
     SubdivisionMesh::regenerate(obj, mesh, st, stdOut());
     EXPECT_TRUE(st.sceneTriangles.empty());
-    SubdivisionMesh::outputObject(obj, mesh, st, place, flag, st.tokens.camera);
-    EXPECT_EQ(st.sceneTriangles.size(), 768u);
-    // A second redraw replays the same recording.
-    SubdivisionMesh::outputObject(obj, mesh, st, place, flag, st.tokens.camera);
-    EXPECT_EQ(st.sceneTriangles.size(), 2u * 768u);
+    for (std::size_t n : {768u, 2u * 768u}) {
+        SubdivisionMesh::outputObject(obj, mesh, st, place, flag, st.tokens.camera);
+        EXPECT_EQ(st.sceneTriangles.size(), n);
+    }
     EXPECT_EQ(st.recordedCalls.size(), 1u);
 }
