@@ -26,13 +26,11 @@ inline FieldArray corner(const ZilLValue& m, std::size_t f, std::size_t k) { ret
 inline FieldArray vertex(const ZilLValue& m, std::size_t i) { return vertices(m)[i].fields(); }
 
 // A missing field reads -1 (int) or 0.0 (real).
-inline std::int32_t intOf(const FieldArray& fields, FieldName name) {
-    const ZilLField* f = findField(fields, name);
-    return f ? f->value.asInt() : -1;
+inline std::int32_t intOf(const FieldArray& fs, FieldName n) {
+    return findField(fs, n) ? findField(fs, n)->value.asInt() : -1;
 }
-inline double realOf(const FieldArray& fields, FieldName name) {
-    const ZilLField* f = findField(fields, name);
-    return f ? f->value.asReal() : 0.0;
+inline double realOf(const FieldArray& fs, FieldName n) {
+    return findField(fs, n) ? findField(fs, n)->value.asReal() : 0.0;
 }
 inline Names fieldNames(const FieldArray& fields) {
     Names names;

@@ -7,8 +7,9 @@ TEST(MeshTopology, CubeLinksAndEdgeOrder) {
     Capture cap;
     const ZilLValue cube = DemoPage::defaultCube();
     const auto edges = SubdivisionMesh::collectEdges(cube, cap.out());
-    EXPECT_EQ(edges, (std::vector<std::pair<std::int32_t, std::int32_t>>{
-                         {6, 7}, {5, 6}, {4, 5}, {4, 7}, {3, 7}, {2, 3}, {2, 6}, {1, 2}, {1, 5}, {0, 1}, {0, 3}, {0, 4}}));
+    const std::vector<std::pair<std::int32_t, std::int32_t>> expected{
+        {6, 7}, {5, 6}, {4, 5}, {4, 7}, {3, 7}, {2, 3}, {2, 6}, {1, 2}, {1, 5}, {0, 1}, {0, 3}, {0, 4}};
+    EXPECT_EQ(edges, expected);
     // Yellow joins square 0-1-2-3 to square 4-5-6-7; blue is both squares.
     for (std::int32_t e : Constants::yellowEdges) EXPECT_EQ(edges[e].second - edges[e].first, 4);
     for (std::int32_t e : Constants::blueEdges) EXPECT_EQ(edges[e].first / 4, edges[e].second / 4);

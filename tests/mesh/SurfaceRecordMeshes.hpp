@@ -37,12 +37,18 @@ inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<In
 }
 
 // The default cube scaled by `side`: centred at the origin, same numbering.
-inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+inline std::vector<Xyz> cubePoints(double side) {
     std::vector<Xyz> pts;
     for (const auto& p : Constants::cubePoints) pts.push_back({p[0] * side, p[1] * side, p[2] * side});
+    return pts;
+}
+inline std::vector<Ints> cubeFaces() {
     std::vector<Ints> faces;
     for (const auto& f : Constants::cubeFaces) faces.emplace_back(f.begin(), f.end());
-    return meshRecord(pts, faces, vertexSharpness, edgeSharpness);
+    return faces;
+}
+inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+    return meshRecord(cubePoints(side), cubeFaces(), vertexSharpness, edgeSharpness);
 }
 
 // The demo's default cube with the given sharpness everywhere.
