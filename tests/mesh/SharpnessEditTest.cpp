@@ -43,13 +43,6 @@ std::vector<std::tuple<int, int, double>> cornerSharpness(const ZilLValue& mesh)
 
 }  // namespace
 
-TEST(SharpnessEdit, ToggleIntsInSet) {
-    // Each number in turn: every copy goes when present, else it goes in front.
-    Ints set{3, 1, 3, 2};
-    toggleIntsInSet(Ints{3, 5, 5}, set);
-    EXPECT_EQ(set, (Ints{1, 2}));
-}
-
 TEST(SharpnessEdit, CornerBarSetsTheCubeVerticesInPlaceAndZoomOnlyTheCamera) {
     Demo d;
     const ZilLValue mesh = d.cells->mesh;

@@ -37,18 +37,12 @@ inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<In
 }
 
 // The default cube scaled by `side`: centred at the origin, same numbering.
-inline std::vector<Xyz> cubePoints(double side) {
+inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
     std::vector<Xyz> pts;
     for (const auto& p : Constants::cubePoints) pts.push_back({p[0] * side, p[1] * side, p[2] * side});
-    return pts;
-}
-inline std::vector<Ints> cubeFaces() {
     std::vector<Ints> faces;
     for (const auto& f : Constants::cubeFaces) faces.emplace_back(f.begin(), f.end());
-    return faces;
-}
-inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
-    return meshRecord(cubePoints(side), cubeFaces(), vertexSharpness, edgeSharpness);
+    return meshRecord(pts, faces, vertexSharpness, edgeSharpness);
 }
 
 // The demo's default cube with the given sharpness everywhere.
