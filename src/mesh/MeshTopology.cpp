@@ -1,7 +1,6 @@
 #include "mesh/MeshTopology.hpp"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 
 namespace zil::SubdivisionMesh {
@@ -9,8 +8,8 @@ namespace zil::SubdivisionMesh {
 namespace {
 
 // Turns per-vertex counts into offsets (one more entry than counts).
-std::vector<std::uint32_t> offsetsFromCounts(const std::vector<std::uint32_t>& counts) {
-    std::vector<std::uint32_t> offsets(counts.size() + 1);
+std::pmr::vector<std::uint32_t> offsetsFromCounts(const std::pmr::vector<std::uint32_t>& counts) {
+    std::pmr::vector<std::uint32_t> offsets(counts.size() + 1, counts.get_allocator());
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < counts.size(); ++i) {
         offsets[i] = sum;
@@ -55,9 +54,10 @@ LinkFields linkFieldsOf(FieldSpan fields, const MeshFieldNames& n) {
 
 }  // namespace
 
-CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out) {
+CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out,
+                        std::pmr::memory_resource* mem) {
     const MeshFieldNames& n = MeshRecord::names();
-    CornerTable t;
+    CornerTable t(mem);
     const std::size_t nF = faces.size();
     t.corners.reserve(nF);
     t.start.reserve(nF + 1);
@@ -82,9 +82,10 @@ void setValences(const ZilLValue& mesh, OutStream& out) {
     const FieldArray meshFields = mesh.fields();
     const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
     const ValueArray faces = getArrayField(meshFields, n.faces, out);
-    const CornerTable table = readCorners(faces, vertices.size(), out);
+    ScratchMemory<4096> scratch;
+    const CornerTable table = readCorners(faces, vertices.size(), out, scratch.get());
 
-    std::vector<std::int32_t> count(vertices.size(), 0);
+    std::pmr::vector<std::int32_t> count(vertices.size(), 0, scratch.get());
     for (std::int32_t v : table.vertex) ++count[static_cast<std::size_t>(v)];
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const FieldArray old = vertices[i].fields();
@@ -100,18 +101,20 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
     const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
     const ValueArray faces = getArrayField(meshFields, n.faces, out);
     const std::size_t nV = vertices.size();
-    const CornerTable table = readCorners(faces, nV, out);
+    ScratchMemory<8192> scratch;
+    std::pmr::memory_resource* mem = scratch.get();
+    const CornerTable table = readCorners(faces, nV, out, mem);
     if (table.vertex.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         faces.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw Overflow();
 
     // Directed edges grouped by start vertex, in the order met. Every corner
     // starts exactly one edge, so the groups' sizes are the valences.
-    std::vector<std::uint32_t> counts(nV, 0);
+    std::pmr::vector<std::uint32_t> counts(nV, 0, mem);
     for (std::int32_t v : table.vertex) ++counts[static_cast<std::size_t>(v)];
-    const std::vector<std::uint32_t> offsets = offsetsFromCounts(counts);
-    std::vector<EdgeEntry> entries(table.vertex.size());
-    std::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1);
+    const std::pmr::vector<std::uint32_t> offsets = offsetsFromCounts(counts);
+    std::pmr::vector<EdgeEntry> entries(table.vertex.size(), mem);
+    std::pmr::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1, mem);
     for (std::size_t f = 0; f < table.faceCount(); ++f) {
         const std::int32_t* k = table.vertex.data() + table.start[f];
         const std::uint32_t cn = table.cornerCount(f);
@@ -125,49 +128,48 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
 
     // The links, worked out on the flat tables first. Each corner is
     // written only while its own start vertex is handled, and a later write
-    // wins, so a corner ends linked to the last partner found.
-    std::vector<std::int32_t> linkFace(table.vertex.size(), -1);
-    std::vector<std::int32_t> linkEdge(table.vertex.size(), -1);
-    std::vector<std::uint32_t> writes(table.vertex.size(), 0);
-    auto link = [&](const EdgeEntry& e, const EdgeEntry& target, bool positive) {
-        const std::size_t c = table.start[static_cast<std::size_t>(e.face)] + static_cast<std::size_t>(e.corner);
-        linkFace[c] = target.face;
-        linkEdge[c] = positive ? target.corner + 1 : -(target.corner + 1);
-        ++writes[c];
-    };
-    std::vector<EdgeEntry> sorted;
-    sorted.reserve(16);
+    // wins, so a corner ends linked to the last partner found. Handling a
+    // vertex visits its edges newest first, stably sorted by end vertex;
+    // first every corner is linked to each older corner running the same
+    // way along its edge (negative edge number), then to each corner
+    // running the opposite way, those taken newest first from the other
+    // end's edges. The last write of each kind is thus the oldest such
+    // partner, and an opposite partner overrides a same-way one; that is
+    // what is worked out here, with the number of writes.
+    std::pmr::vector<std::int32_t> linkFace(table.vertex.size(), -1, mem);
+    std::pmr::vector<std::int32_t> linkEdge(table.vertex.size(), -1, mem);
+    std::pmr::vector<std::uint32_t> writes(table.vertex.size(), 0, mem);
     for (std::size_t v = 0; v < nV; ++v) {
-        const EdgeEntry* first = entries.data() + offsets[v];
-        const EdgeEntry* last = entries.data() + offsets[v + 1];
-        // Newest first, as the groups are kept, then a stable insertion sort
-        // by end vertex: groups are as small as valences.
-        sorted.assign(std::make_reverse_iterator(last), std::make_reverse_iterator(first));
-        for (std::size_t i = 1; i < sorted.size(); ++i) {
-            const EdgeEntry item = sorted[i];
-            std::size_t j = i;
-            for (; j > 0 && sorted[j - 1].end > item.end; --j) sorted[j] = sorted[j - 1];
-            sorted[j] = item;
-        }
-
-        // Two corners running the same way along one edge: the earlier
-        // entry links to the later, with a negative edge number.
-        for (std::size_t i = 0; i < sorted.size(); ++i)
-            for (std::size_t j = i + 1; j < sorted.size() && sorted[j].end == sorted[i].end; ++j)
-                link(sorted[i], sorted[j], false);
-
-        // The partner running the opposite way, found among its start
-        // vertex's edges (newest first).
-        for (const EdgeEntry& e : sorted) {
-            const auto other = static_cast<std::size_t>(e.end);
-            for (std::uint32_t p = offsets[other + 1]; p > offsets[other]; --p) {
-                const EdgeEntry& x = entries[p - 1];
-                if (x.end == static_cast<std::int32_t>(v)) link(e, x, true);
+        const std::uint32_t groupStart = offsets[v];
+        for (std::uint32_t at = groupStart; at < offsets[v + 1]; ++at) {
+            const EdgeEntry& e = entries[at];
+            const std::size_t c = table.start[static_cast<std::size_t>(e.face)] + static_cast<std::size_t>(e.corner);
+            std::uint32_t count = 0;
+            const EdgeEntry* target = nullptr;
+            bool positive = false;
+            for (std::uint32_t p = groupStart; p < at; ++p) {
+                if (entries[p].end != e.end) continue;
+                if (count++ == 0) target = &entries[p];
             }
+            const auto other = static_cast<std::size_t>(e.end);
+            const EdgeEntry* opposite = nullptr;
+            for (std::uint32_t p = offsets[other]; p < offsets[other + 1]; ++p) {
+                if (entries[p].end != static_cast<std::int32_t>(v)) continue;
+                if (!opposite) opposite = &entries[p];
+                ++count;
+            }
+            if (opposite) {
+                target = opposite;
+                positive = true;
+            }
+            if (!target) continue;
+            linkFace[c] = target->face;
+            linkEdge[c] = positive ? target->corner + 1 : -(target->corner + 1);
+            writes[c] = count;
         }
     }
 
-    std::vector<LinkFields> shapes;
+    std::pmr::vector<LinkFields> shapes(mem);
     shapes.reserve(8);
     // Then the records, face by face so that memory is walked in order:
     // every corner starts unlinked (fields set, appended when absent, and
@@ -237,11 +239,13 @@ std::vector<std::pair<std::int32_t, std::int32_t>> collectEdges(const ZilLValue&
     const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
     const ValueArray faces = getArrayField(meshFields, n.faces, out);
     const std::size_t nV = vertices.size();
-    const CornerTable table = readCorners(faces, nV, out);
+    ScratchMemory<4096> scratch;
+    std::pmr::memory_resource* mem = scratch.get();
+    const CornerTable table = readCorners(faces, nV, out, mem);
 
     // Room for every corner's edge under its lower end; duplicates are
     // skipped by scanning the few edges already kept there.
-    std::vector<std::uint32_t> counts(nV, 0);
+    std::pmr::vector<std::uint32_t> counts(nV, 0, mem);
     auto eachEdge = [&](auto&& visit) {
         for (std::size_t f = 0; f < table.faceCount(); ++f) {
             const std::int32_t* k = table.vertex.data() + table.start[f];
@@ -252,9 +256,9 @@ std::vector<std::pair<std::int32_t, std::int32_t>> collectEdges(const ZilLValue&
         }
     };
     eachEdge([&](std::int32_t a, std::int32_t b) { ++counts[static_cast<std::size_t>(std::min(a, b))]; });
-    const std::vector<std::uint32_t> offsets = offsetsFromCounts(counts);
-    std::vector<std::int32_t> his(offsets.back());
-    std::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1);
+    const std::pmr::vector<std::uint32_t> offsets = offsetsFromCounts(counts);
+    std::pmr::vector<std::int32_t> his(offsets.back(), mem);
+    std::pmr::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1, mem);
     std::size_t edgeCount = 0;
     eachEdge([&](std::int32_t a, std::int32_t b) {
         const auto lo = static_cast<std::size_t>(std::min(a, b));

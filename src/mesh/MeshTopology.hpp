@@ -3,6 +3,7 @@
 // vertex valences, the links from each corner to the face and corner across
 // its edge, and the list of undirected edges.
 #include <cstdint>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -13,9 +14,10 @@ namespace zil::SubdivisionMesh {
 // The corners of every face, read once: each face's corner array (shared
 // with the mesh) and the corners' vertex numbers in one flat table.
 struct CornerTable {
-    std::vector<ValueArray> corners;   // per face
-    std::vector<std::uint32_t> start;  // per face, then the total: offsets into `vertex`
-    std::vector<std::int32_t> vertex;  // per corner, its "vertexIndex"
+    explicit CornerTable(std::pmr::memory_resource* mem) : corners(mem), start(mem), vertex(mem) {}
+    std::pmr::vector<ValueArray> corners;   // per face
+    std::pmr::vector<std::uint32_t> start;  // per face, then the total: offsets into `vertex`
+    std::pmr::vector<std::int32_t> vertex;  // per corner, its "vertexIndex"
 
     std::size_t faceCount() const { return corners.size(); }
     std::uint32_t cornerCount(std::size_t face) const { return start[face + 1] - start[face]; }
@@ -23,8 +25,22 @@ struct CornerTable {
 
 // Reads the corners of `faces`. Faces and corners must be records (Match); a
 // "vertexIndex" outside 0 .. vertexCount-1, a missing one included, raises
-// Subscript.
-CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out);
+// Subscript. The table's storage comes from `mem`.
+CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out,
+                        std::pmr::memory_resource* mem = std::pmr::get_default_resource());
+
+// Scratch storage for one call's working tables: the first few kilobytes on
+// the stack (enough for the preview's meshes), the rest from the heap.
+template <std::size_t Bytes>
+class ScratchMemory {
+public:
+    ScratchMemory() : resource_(buffer_, Bytes) {}
+    std::pmr::memory_resource* get() { return &resource_; }
+
+private:
+    alignas(std::max_align_t) std::byte buffer_[Bytes];
+    std::pmr::monotonic_buffer_resource resource_;
+};
 
 // Writes into every vertex its "vertexValence": the number of face corners
 // that name it. Vertices are updated in the mesh's own vertex array.

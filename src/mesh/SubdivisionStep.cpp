@@ -15,8 +15,8 @@ namespace {
 Xyz add(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Xyz scale(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
 
-std::vector<std::uint32_t> offsetsFromCounts(const std::vector<std::uint32_t>& counts) {
-    std::vector<std::uint32_t> offsets(counts.size() + 1);
+std::pmr::vector<std::uint32_t> offsetsFromCounts(const std::pmr::vector<std::uint32_t>& counts) {
+    std::pmr::vector<std::uint32_t> offsets(counts.size() + 1, counts.get_allocator());
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < counts.size(); ++i) {
         offsets[i] = sum;
@@ -31,8 +31,9 @@ std::vector<std::uint32_t> offsetsFromCounts(const std::vector<std::uint32_t>& c
 // there, so storing never reallocates.
 class EdgeMap {
 public:
-    EdgeMap(const CornerTable& table, std::size_t vertexCount) {
-        std::vector<std::uint32_t> counts(vertexCount, 0);
+    EdgeMap(const CornerTable& table, std::size_t vertexCount, std::pmr::memory_resource* mem)
+        : offsets_(mem), fill_(mem), slots_(mem) {
+        std::pmr::vector<std::uint32_t> counts(vertexCount, 0, mem);
         for (std::size_t f = 0; f < table.faceCount(); ++f) {
             const std::int32_t* k = table.vertex.data() + table.start[f];
             const std::uint32_t n = table.cornerCount(f);
@@ -65,9 +66,9 @@ private:
         std::int32_t other;
         std::int32_t number;
     };
-    std::vector<std::uint32_t> offsets_;
-    std::vector<std::uint32_t> fill_;
-    std::vector<Slot> slots_;
+    std::pmr::vector<std::uint32_t> offsets_;
+    std::pmr::vector<std::uint32_t> fill_;
+    std::pmr::vector<Slot> slots_;
 };
 
 // The new edges at one old vertex: the edge point's index among the edge
@@ -86,14 +87,16 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     const ValueArray faces = getArrayField(meshFields, names.faces, out);
     const std::size_t nV = vertices.size();
     const std::size_t nF = faces.size();
-    const CornerTable table = readCorners(faces, nV, out);
+    ScratchMemory<16384> scratch;
+    std::pmr::memory_resource* mem = scratch.get();
+    const CornerTable table = readCorners(faces, nV, out, mem);
     const std::size_t nC = table.vertex.size();
     // New vertex numbers must fit an INT: old vertices, face points and at
     // most one edge point per corner.
     if (nV + nF + nC > static_cast<std::size_t>(INT32_MAX)) throw Overflow();
 
     // 1. Valences, written into the input's own vertex array.
-    std::vector<std::uint32_t> valence(nV, 0);
+    std::pmr::vector<std::uint32_t> valence(nV, 0, mem);
     for (std::int32_t v : table.vertex) ++valence[static_cast<std::size_t>(v)];
     for (std::size_t i = 0; i < nV; ++i) {
         const FieldArray old = vertices[i].fields();
@@ -102,12 +105,12 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
         if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
     }
 
-    std::vector<Xyz> points(nV);
+    std::pmr::vector<Xyz> points(nV, mem);
     for (std::size_t i = 0; i < nV; ++i) points[i] = readPoint(vertices[i], out);
 
     // Per corner: the sharpness of its edge and the face across it.
-    std::vector<double> cornerSharpness(nC);
-    std::vector<std::int32_t> cornerNeighbour(nC);
+    std::pmr::vector<double> cornerSharpness(nC, mem);
+    std::pmr::vector<std::int32_t> cornerNeighbour(nC, mem);
     for (std::size_t f = 0; f < nF; ++f) {
         const ValueArray& corners = table.corners[f];
         for (std::size_t c = 0; c < corners.size(); ++c) {
@@ -118,7 +121,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     }
 
     // 2. Face points: the average of the face's corners.
-    std::vector<Xyz> facePoints(nF);
+    std::pmr::vector<Xyz> facePoints(nF, mem);
     for (std::size_t f = 0; f < nF; ++f) {
         const std::uint32_t n = table.cornerCount(f);
         if (n == 0) continue;
@@ -130,10 +133,10 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
 
     // Entries of the vertex rule, filed per old vertex in the order made:
     // one face point per corner at the vertex, one edge point per edge.
-    const std::vector<std::uint32_t> faceOffsets = offsetsFromCounts(valence);
-    std::vector<std::uint32_t> vertexFaces(nC);
-    std::vector<std::uint32_t> faceFill(faceOffsets.begin(), faceOffsets.end() - 1);
-    std::vector<std::uint32_t> edgeRoom(nV, 0);
+    const std::pmr::vector<std::uint32_t> faceOffsets = offsetsFromCounts(valence);
+    std::pmr::vector<std::uint32_t> vertexFaces(nC, mem);
+    std::pmr::vector<std::uint32_t> faceFill(faceOffsets.begin(), faceOffsets.end() - 1, mem);
+    std::pmr::vector<std::uint32_t> edgeRoom(nV, 0, mem);
     for (std::size_t f = 0; f < nF; ++f) {
         const std::int32_t* k = table.vertex.data() + table.start[f];
         const std::uint32_t n = table.cornerCount(f);
@@ -142,12 +145,12 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             ++edgeRoom[static_cast<std::size_t>(k[i + 1 < n ? i + 1 : 0])];
         }
     }
-    const std::vector<std::uint32_t> edgeOffsets = offsetsFromCounts(edgeRoom);
-    std::vector<VertexEdge> vertexEdges(edgeOffsets.back());
-    std::vector<std::uint32_t> edgeFill(edgeOffsets.begin(), edgeOffsets.end() - 1);
+    const std::pmr::vector<std::uint32_t> edgeOffsets = offsetsFromCounts(edgeRoom);
+    std::pmr::vector<VertexEdge> vertexEdges(edgeOffsets.back(), mem);
+    std::pmr::vector<std::uint32_t> edgeFill(edgeOffsets.begin(), edgeOffsets.end() - 1, mem);
 
-    EdgeMap edgeMap(table, nV);
-    std::vector<Xyz> edgePoints;
+    EdgeMap edgeMap(table, nV, mem);
+    std::pmr::vector<Xyz> edgePoints(mem);
     edgePoints.reserve(nC / 2 + 1);
 
     const auto& ew = Constants::edgeWeights;
@@ -234,8 +237,10 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
 
     // 5. The old vertices' new positions, blended by their own sharpness;
     // then the face points and the edge points.
-    std::vector<Xyz> around;
-    std::vector<EdgeEntry> edges;
+    std::pmr::vector<Xyz> around(mem);
+    std::pmr::vector<EdgeEntry> edges(mem);
+    around.reserve(16);
+    edges.reserve(32);
     auto oldVertex = [&](std::size_t i) {
         const double s = getRealField(vertices[i].fieldSpan(), names.vertexSharpness, out);
         const double cv = clampSharpness(s);
