@@ -139,32 +139,35 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
     std::pmr::vector<std::int32_t> linkFace(table.vertex.size(), -1, mem);
     std::pmr::vector<std::int32_t> linkEdge(table.vertex.size(), -1, mem);
     std::pmr::vector<std::uint32_t> writes(table.vertex.size(), 0, mem);
+    const EdgeEntry* const all = entries.data();
+    const std::uint32_t* const group = offsets.data();
+    const std::uint32_t* const faceStart = table.start.data();
     for (std::size_t v = 0; v < nV; ++v) {
-        const std::uint32_t groupStart = offsets[v];
-        for (std::uint32_t at = groupStart; at < offsets[v + 1]; ++at) {
-            const EdgeEntry& e = entries[at];
-            const std::size_t c = table.start[static_cast<std::size_t>(e.face)] + static_cast<std::size_t>(e.corner);
+        const EdgeEntry* const first = all + group[v];
+        const EdgeEntry* const last = all + group[v + 1];
+        for (const EdgeEntry* e = first; e != last; ++e) {
             std::uint32_t count = 0;
             const EdgeEntry* target = nullptr;
-            bool positive = false;
-            for (std::uint32_t p = groupStart; p < at; ++p) {
-                if (entries[p].end != e.end) continue;
-                if (count++ == 0) target = &entries[p];
+            for (const EdgeEntry* p = first; p != e; ++p) {
+                if (p->end != e->end) continue;
+                if (count++ == 0) target = p;
             }
-            const auto other = static_cast<std::size_t>(e.end);
+            const auto other = static_cast<std::size_t>(e->end);
             const EdgeEntry* opposite = nullptr;
-            for (std::uint32_t p = offsets[other]; p < offsets[other + 1]; ++p) {
-                if (entries[p].end != static_cast<std::int32_t>(v)) continue;
-                if (!opposite) opposite = &entries[p];
+            for (const EdgeEntry *p = all + group[other], *end = all + group[other + 1]; p != end; ++p) {
+                if (p->end != static_cast<std::int32_t>(v)) continue;
+                if (!opposite) opposite = p;
                 ++count;
             }
+            if (!target && !opposite) continue;
+            const std::size_t c = faceStart[static_cast<std::size_t>(e->face)] + static_cast<std::size_t>(e->corner);
             if (opposite) {
-                target = opposite;
-                positive = true;
+                linkFace[c] = opposite->face;
+                linkEdge[c] = opposite->corner + 1;
+            } else {
+                linkFace[c] = target->face;
+                linkEdge[c] = -(target->corner + 1);
             }
-            if (!target) continue;
-            linkFace[c] = target->face;
-            linkEdge[c] = positive ? target->corner + 1 : -(target->corner + 1);
             writes[c] = count;
         }
     }
