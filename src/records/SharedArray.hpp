@@ -19,7 +19,7 @@ namespace detail {
 
 // Raw storage for array nodes. Records are made and dropped by the thousand
 // on every regeneration, mostly in a few small sizes, so freed blocks of up
-// to kPooledNodeBytes are kept on free lists per 16-byte size class and
+// to kPooledNodeBytes are kept on free lists per 8-byte size class and
 // handed out again; larger ones go to the heap. The pool is not
 // thread-safe (the program is single-threaded) and keeps its memory. Under
 // AddressSanitizer every node comes from the heap, so that it still catches
@@ -35,7 +35,7 @@ namespace detail {
 #define ZIL_NODE_POOL 1
 #endif
 
-inline constexpr std::size_t kNodeGrain = 16;
+inline constexpr std::size_t kNodeGrain = 8;
 inline constexpr std::size_t kPooledNodeBytes = 512;
 
 struct FreeNode {
@@ -85,8 +85,10 @@ inline void freeNodeStorage(void* p, std::size_t bytes) noexcept {
     freeHeapNodeStorage(p);
 }
 
+// Four bytes of count are plenty: every holder takes at least eight bytes
+// of memory, so no program here can hold a node four billion times.
 struct Node {
-    std::size_t refs = 1;
+    std::uint32_t refs = 1;
 };
 
 // Header of one allocation that holds the elements right behind it.
