@@ -136,7 +136,7 @@ TEST(MeshTopology, TangledMeshesLinkAsTheWalkDoes) {
         const std::vector<Xyz> pts(8, Xyz{});
         const auto want = walkLinks(faceList, pts.size());
         Capture cap;
-        const ZilLValue mesh = makeMesh(pts, faceList);
+        const ZilLValue mesh = meshRecord(pts, faceList);
         SubdivisionMesh::linkNeighbours(mesh, cap.out());
         std::size_t expectedReports = 0;
         for (std::size_t f = 0; f < faceList.size(); ++f)
@@ -149,7 +149,7 @@ TEST(MeshTopology, TangledMeshesLinkAsTheWalkDoes) {
         EXPECT_EQ(cap.text(), "");
 
         // Face 0's corners with the odd shape take the long way.
-        const ZilLValue odd = makeMesh(pts, faceList);
+        const ZilLValue odd = meshRecord(pts, faceList);
         const ValueArray face0 = corners(odd, 0);
         for (std::size_t k = 0; k < face0.size(); ++k)
             face0.set(k, ZilLValue::RECORD(FieldArray{ZilLField{N().vertexIndex, ZilLValue::INT(faceList[0][k])},
