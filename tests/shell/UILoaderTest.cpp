@@ -43,11 +43,13 @@ TEST(UILoader, UnparsableTailIsShownAndTheItemsBeforeItStay) {
     EXPECT_EQ(load(dir.write("a", "<control></control>\n" + tail)),
               (std::pair<Items, std::string>{{{Kind::Open, {}}, {Kind::Close, {}}}, kTailMessage + tail}));
     EXPECT_EQ(load(dir.write("b", "bad")).second, kTailMessage + "bad");
-    // The good item fills the first buffer exactly, so the bad one begins
-    // where nothing has been read yet: at most 64 characters are shown.
+    // The rest of a buffer already read is shown whole, even when the bad
+    // text begins right at a buffer's start.
+    std::string z = "bad" + std::string(5000, 'z');
+    EXPECT_EQ(load(dir.write("c", z)).second, kTailMessage + z.substr(0, InStream::kBufferSize));
     std::string first = "<control>" + std::string(InStream::kBufferSize - 9, ' ');
     std::string q(200, 'q');
-    EXPECT_EQ(load(dir.write("c", first + q)), (std::pair<Items, std::string>{{{Kind::Open, {}}}, kTailMessage + q.substr(0, 64)}));
+    EXPECT_EQ(load(dir.write("d", first + q)), (std::pair<Items, std::string>{{{Kind::Open, {}}}, kTailMessage + q}));
 }
 
 }  // namespace

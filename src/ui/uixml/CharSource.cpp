@@ -91,4 +91,15 @@ void CharCursor::skip(std::size_t n) {
     offset_ += n;
 }
 
+std::string_view CharSource::heldPiece() const {
+    const TextPiece* p = piece_.get();
+    std::size_t offset = offset_;
+    while (offset >= p->text().size()) {
+        p = p->readFollowing();
+        if (!p) return {};
+        offset = 0;
+    }
+    return std::string_view(p->text()).substr(offset);
+}
+
 }  // namespace zil

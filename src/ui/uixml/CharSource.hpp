@@ -32,6 +32,8 @@ public:
     long base() const { return base_; }
     // The piece after this one, read on first use; nullptr at the end.
     TextPiece* following() const;
+    // The piece after this one if it has been read already, else nullptr.
+    const TextPiece* readFollowing() const { return linked_ ? next_.get() : nullptr; }
 
 private:
     std::string text_;
@@ -56,8 +58,9 @@ public:
 
     // Characters of the text before this place.
     long position() const { return piece_->base() + static_cast<long>(offset_); }
-    // The rest of the piece this place lies in, without reading anything.
-    std::string_view heldPiece() const { return std::string_view(piece_->text()).substr(offset_); }
+    // The rest of the piece this place lies in, without reading anything;
+    // at the end of a piece, the next one when it has been read already.
+    std::string_view heldPiece() const;
     // At most `count` characters (fewer only at the end of the text) and the
     // place after them.
     std::pair<std::string, CharSource> take(std::size_t count) const;
