@@ -102,7 +102,7 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
     sharpness.resize(vertices.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         GridFace& face = in.faces[f];
-        const ValueArray corners = getArrayField(faces[f].fields(), n.corners, report);
+        const ValueArray corners = getArrayField(faces[f].fieldSpan(), n.corners, report);
         if (corners.size() != 4) {
             outputString(report, "Error: A Catmull-Clark subdivision mesh can only have quads!\n");
             report.flush();
@@ -110,7 +110,7 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
         const PointGrid level0 = face.grid(0);
         for (int k = 0; k < 4; ++k) {
             const std::size_t ks = static_cast<std::size_t>(k);
-            const FieldArray corner = corners.at(ks).fields();
+            const FieldSpan corner = corners.at(ks).fieldSpan();
             const std::int32_t vi = getIntegerField(corner, n.vertexIndex, report);
             if (vi < 0) throw Subscript();
             const std::size_t v = static_cast<std::size_t>(vi);
@@ -118,7 +118,7 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
             // Each vertex record is read once, however many corners use it.
             if (!seen[v]) {
                 in.vertexPoints[v] = readPoint(vertices[v], report);
-                sharpness[v] = getRealField(vertices[v].fields(), n.vertexSharpness, report);
+                sharpness[v] = getRealField(vertices[v].fieldSpan(), n.vertexSharpness, report);
                 seen[v] = 1;
             }
             const GridCell cell = cornerCell(k, 2);
