@@ -56,6 +56,17 @@ void BM_CollectEdges(benchmark::State& state) {
 }
 BENCHMARK(BM_CollectEdges)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 
+// The mesh part of one regeneration of the demo cube: link, step, link.
+void BM_LinkStepLinkCube(benchmark::State& state) {
+    const ZilLValue cube = DemoPage::defaultCube();
+    for (auto _ : state) {
+        SubdivisionMesh::linkNeighbours(cube, stdOut());
+        ZilLValue next = SubdivisionMesh::subdivideStep(cube, stdOut());
+        benchmark::DoNotOptimize(SubdivisionMesh::linkNeighbours(next, stdOut()));
+    }
+}
+BENCHMARK(BM_LinkStepLinkCube)->Unit(benchmark::kMicrosecond);
+
 // The mesh part of one bar move: the edit, then link, step and link again
 // as the preview's regeneration does.
 void BM_BarMoveOnCube(benchmark::State& state) {

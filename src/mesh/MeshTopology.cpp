@@ -146,18 +146,23 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
         const EdgeEntry* const first = all + group[v];
         const EdgeEntry* const last = all + group[v + 1];
         for (const EdgeEntry* e = first; e != last; ++e) {
+            // Scanned backwards, so that the last match kept is the oldest;
+            // without branches on the matches, which are hard to predict.
             std::uint32_t count = 0;
             const EdgeEntry* target = nullptr;
-            for (const EdgeEntry* p = first; p != e; ++p) {
-                if (p->end != e->end) continue;
-                if (count++ == 0) target = p;
+            for (const EdgeEntry* p = e; p != first;) {
+                --p;
+                const bool match = p->end == e->end;
+                target = match ? p : target;
+                count += match ? 1 : 0;
             }
             const auto other = static_cast<std::size_t>(e->end);
             const EdgeEntry* opposite = nullptr;
-            for (const EdgeEntry *p = all + group[other], *end = all + group[other + 1]; p != end; ++p) {
-                if (p->end != static_cast<std::int32_t>(v)) continue;
-                if (!opposite) opposite = p;
-                ++count;
+            for (const EdgeEntry *p = all + group[other + 1], *begin = all + group[other]; p != begin;) {
+                --p;
+                const bool match = p->end == static_cast<std::int32_t>(v);
+                opposite = match ? p : opposite;
+                count += match ? 1 : 0;
             }
             if (!target && !opposite) continue;
             const std::size_t c = faceStart[static_cast<std::size_t>(e->face)] + static_cast<std::size_t>(e->corner);
