@@ -104,12 +104,12 @@ const ZilLValue& ZilLValue::sumArgument() const {
     return static_cast<SumNode*>(node_)->arg;
 }
 
-void ZilLValue::release() noexcept {
-    switch (tag_) {
-        case Tag::BASIC: delete static_cast<XyzNode*>(node_); break;
-        case Tag::RECORD: FieldArray::destroy(static_cast<detail::ArrayNode<ZilLField>*>(node_)); break;
-        case Tag::ARRAY: ValueArray::destroy(static_cast<detail::ArrayNode<ZilLValue>*>(node_)); break;
-        case Tag::SUMVALUE: delete static_cast<SumNode*>(node_); break;
+void ZilLValue::release(Tag t, Node* n) noexcept {
+    switch (t) {
+        case Tag::BASIC: delete static_cast<XyzNode*>(n); break;
+        case Tag::RECORD: FieldArray::destroy(static_cast<detail::ArrayNode<ZilLField>*>(n)); break;
+        case Tag::ARRAY: ValueArray::destroy(static_cast<detail::ArrayNode<ZilLValue>*>(n)); break;
+        case Tag::SUMVALUE: delete static_cast<SumNode*>(n); break;
     }
 }
 

@@ -88,16 +88,36 @@ public:
         o.shared_ = false;
         o.bits_ = 0;
     }
+    // The assignments take the new value first and drop the old one last,
+    // so that assigning a value that the old one holds stays safe.
     ZilLValue& operator=(const ZilLValue& o) noexcept {
-        ZilLValue(o).swap(*this);
+        if (o.shared_) ++o.node_->refs;
+        const Tag oldTag = tag_;
+        Node* const old = shared_ ? node_ : nullptr;
+        tag_ = o.tag_;
+        kind_ = o.kind_;
+        shared_ = o.shared_;
+        bits_ = o.bits_;
+        if (old && --old->refs == 0) release(oldTag, old);
         return *this;
     }
     ZilLValue& operator=(ZilLValue&& o) noexcept {
-        ZilLValue(std::move(o)).swap(*this);
+        if (this == &o) return *this;
+        const Tag oldTag = tag_;
+        Node* const old = shared_ ? node_ : nullptr;
+        tag_ = o.tag_;
+        kind_ = o.kind_;
+        shared_ = o.shared_;
+        bits_ = o.bits_;
+        o.tag_ = Tag::BASIC;
+        o.kind_ = ZilLBasic::Kind::INT;
+        o.shared_ = false;
+        o.bits_ = 0;
+        if (old && --old->refs == 0) release(oldTag, old);
         return *this;
     }
     ~ZilLValue() {
-        if (shared_ && --node_->refs == 0) release();
+        if (shared_ && --node_->refs == 0) release(tag_, node_);
     }
     void swap(ZilLValue& o) noexcept {
         std::swap(tag_, o.tag_);
@@ -151,7 +171,8 @@ private:
     Node* node() const { return shared_ ? node_ : nullptr; }
     template <class T>
     SharedArray<T> adopt() const;
-    void release() noexcept;
+    // Frees a node of a value of tag `t` whose last share has gone.
+    static void release(Tag t, Node* n) noexcept;
     [[noreturn]] static void throwMatch();
 
     Tag tag_;

@@ -175,5 +175,24 @@ TEST(Values, FailedFillReleasesItsElements) {
     EXPECT_EQ(ok[7].asXyz().z, 3.0);
 }
 
+// Assigning a value that only the old value keeps alive: the new value is
+// taken before the old one is dropped, by copy, by move and onto itself.
+TEST(Values, AssigningFromInsideTheOldValueKeepsTheNewOne) {
+    auto nested = [] {
+        return ZilLValue::ARRAY(ValueArray{ZilLValue::RECORD(FieldArray{{FieldName("x"), ZilLValue::XYZ(1, 2, 3)}})});
+    };
+    ZilLValue v = nested();
+    v = v.elementSpan()[0];
+    EXPECT_EQ(v.fields()[0].value.asXyz().y, 2.0);
+    ZilLValue w = nested();
+    w = std::move(const_cast<ZilLValue&>(w.elementSpan()[0]));
+    EXPECT_EQ(w.fields()[0].value.asXyz().z, 3.0);
+    ZilLValue& self = w;
+    w = std::move(self);
+    EXPECT_TRUE(w.isRecord());
+    w = self;
+    EXPECT_EQ(w.fields()[0].value.asXyz().x, 1.0);
+}
+
 }  // namespace
 }  // namespace zil::test
