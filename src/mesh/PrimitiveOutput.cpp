@@ -107,18 +107,23 @@ void drawPrimitive(RiState& st, const RiPrimitiveCall& call) {
         v.colour = {fixedChannel(c.red), fixedChannel(c.green), fixedChannel(c.blue)};
     }
 
+    // Every index is checked before any triangle is handed on.
     const std::vector<std::int32_t>& counts = call.vertexCounts;
     const std::vector<std::int32_t>& indices = call.vertexIndices;
-    std::size_t next = 0;
+    std::size_t triangles = 0;
     for (std::int32_t count : counts) {
-        if (count != 3 || indices.size() - next < 3) break;
-        const std::int32_t i0 = indices[next], i1 = indices[next + 1], i2 = indices[next + 2];
-        next += 3;
-        auto vertex = [&](std::int32_t i) -> const RasterVertex& {
-            if (i < 0 || static_cast<std::size_t>(i) >= lit) throw Subscript();
-            return vertices[static_cast<std::size_t>(i)];
-        };
-        RealtimeZilyMan::shadedTriangle(st, vertex(i0), vertex(i1), vertex(i2));
+        if (count != 3 || indices.size() - 3 * triangles < 3) break;
+        for (std::size_t k = 3 * triangles; k < 3 * triangles + 3; ++k)
+            if (indices[k] < 0 || static_cast<std::size_t>(indices[k]) >= lit) throw Subscript();
+        ++triangles;
+    }
+    // The call's triangles go in front of the pending ones in polygon order,
+    // and the renderer draws the oldest first: hand them over last first.
+    for (std::size_t t = triangles; t-- > 0;) {
+        const std::int32_t* tri = &indices[3 * t];
+        RealtimeZilyMan::shadedTriangle(st, vertices[static_cast<std::size_t>(tri[0])],
+                                        vertices[static_cast<std::size_t>(tri[1])],
+                                        vertices[static_cast<std::size_t>(tri[2])]);
     }
 }
 

@@ -145,6 +145,9 @@ void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
                 reportInternalError("record match error:", "wrapInRECORD", report);
                 throw InternalError();
             }
+            // Read like every other corner field, so a "vertexIndex" of the
+            // wrong kind is reported here too.
+            getIntegerField(corner.fields(), n.vertexIndex, report);
         }
     }
 }

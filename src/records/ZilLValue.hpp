@@ -56,7 +56,8 @@ public:
     enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2, SUMVALUE = 3 };
 
     // BASIC (INT 0).
-    ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), i_(0) {}
+    // All eight bytes are set, since copies move the whole word.
+    ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), bits_(0) {}
 
     static ZilLValue BASIC(const ZilLBasic& b);
     static ZilLValue INT(std::int32_t i) {

@@ -68,6 +68,10 @@ TEST_F(Primitive, OnlyTrianglesAreDrawnAndBadInputRaises) {
     riPrimitiveOutput(st, {3, 3, 4, 3}, {0, 1, 2, 2, 1, 0, 0, 1, 2, 0, 0, 1, 2}, params(facing));
     riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0}, params(facing));
     EXPECT_EQ(st.sceneTriangles.size(), 3u);
+    // A call's triangles go in front of the pending ones in polygon order,
+    // so the renderer, drawing oldest first, meets the call's last first.
+    EXPECT_EQ(st.sceneTriangles[0].c.y, 0);  // (2, 1, 0)
+    EXPECT_EQ(st.sceneTriangles[1].c.y, 6);  // (0, 1, 2)
     st.sceneTriangles.clear();
     // Fewer normals than points: the unlit vertex cannot be indexed.
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, -1}})), Subscript);

@@ -100,4 +100,9 @@ TEST(SceneObject, FailedRegenerationAndValidationTrace) {
     EXPECT_EQ(pent.obj.surfaceReady, 1);
     EXPECT_TRUE(pent.st.recordedCalls.empty());
     EXPECT_FALSE(pent.st.recording);
+    // The fifth corner a record whose "vertexIndex" is not an integer.
+    Regen odd;
+    corners(five, 0).set(4, ZilLValue::RECORD(FieldArray{ZilLField{N().vertexIndex, ZilLValue::REAL(1.0)}}));
+    EXPECT_THROW(SubdivisionMesh::validate(odd.obj, odd.st, five, odd.cap.out()), InternalError);
+    EXPECT_NE(odd.cap.text().find("Could not get field vertexIndex"), std::string::npos) << odd.cap.text();
 }
