@@ -3,21 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "mesh/CountOffsets.hpp"
+
 namespace zil::SubdivisionMesh {
 
 namespace {
-
-// Turns per-vertex counts into offsets (one more entry than counts).
-std::pmr::vector<std::uint32_t> offsetsFromCounts(const std::pmr::vector<std::uint32_t>& counts) {
-    std::pmr::vector<std::uint32_t> offsets(counts.size() + 1, counts.get_allocator());
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        offsets[i] = sum;
-        sum += counts[i];
-    }
-    offsets[counts.size()] = sum;
-    return offsets;
-}
 
 // One directed edge from a start vertex: where it ends and which corner of
 // which face starts it.

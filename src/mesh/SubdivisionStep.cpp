@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "mesh/CountOffsets.hpp"
 #include "mesh/MeshTopology.hpp"
 #include "mesh/VertexRules.hpp"
 #include "shell/Constants.hpp"
@@ -14,17 +15,6 @@ namespace {
 
 Xyz add(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Xyz scale(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
-
-std::pmr::vector<std::uint32_t> offsetsFromCounts(const std::pmr::vector<std::uint32_t>& counts) {
-    std::pmr::vector<std::uint32_t> offsets(counts.size() + 1, counts.get_allocator());
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        offsets[i] = sum;
-        sum += counts[i];
-    }
-    offsets[counts.size()] = sum;
-    return offsets;
-}
 
 // Undirected edges filed under their lower vertex, with their new vertex
 // numbers. Each vertex has room for every corner edge that could file
