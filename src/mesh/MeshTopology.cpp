@@ -42,6 +42,21 @@ LinkFields linkFieldsOf(FieldSpan fields, const MeshFieldNames& n) {
     return {LinkShape::Other, 0, 0};
 }
 
+// A mesh's vertex array and its corner table.
+struct MeshCorners {
+    ValueArray vertices;
+    CornerTable table;
+};
+
+MeshCorners readMeshCorners(const ZilLValue& mesh, OutStream& out, std::pmr::memory_resource* mem) {
+    const MeshFieldNames& n = MeshRecord::names();
+    const FieldArray meshFields = mesh.fields();
+    ValueArray vertices = getArrayField(meshFields, n.vertices, out);
+    const ValueArray faces = getArrayField(meshFields, n.faces, out);
+    CornerTable table = readCorners(faces, vertices.size(), out, mem);
+    return {std::move(vertices), std::move(table)};
+}
+
 }  // namespace
 
 CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out,
@@ -69,11 +84,10 @@ CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStr
 
 void setValences(const ZilLValue& mesh, OutStream& out) {
     const MeshFieldNames& n = MeshRecord::names();
-    const FieldArray meshFields = mesh.fields();
-    const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
-    const ValueArray faces = getArrayField(meshFields, n.faces, out);
     ScratchMemory<4096> scratch;
-    const CornerTable table = readCorners(faces, vertices.size(), out, scratch.get());
+    const MeshCorners read = readMeshCorners(mesh, out, scratch.get());
+    const ValueArray& vertices = read.vertices;
+    const CornerTable& table = read.table;
 
     std::pmr::vector<std::int32_t> count(vertices.size(), 0, scratch.get());
     for (std::int32_t v : table.vertex) ++count[static_cast<std::size_t>(v)];
@@ -87,15 +101,13 @@ void setValences(const ZilLValue& mesh, OutStream& out) {
 
 ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
     const MeshFieldNames& n = MeshRecord::names();
-    const FieldArray meshFields = mesh.fields();
-    const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
-    const ValueArray faces = getArrayField(meshFields, n.faces, out);
-    const std::size_t nV = vertices.size();
     ScratchMemory<8192> scratch;
     std::pmr::memory_resource* mem = scratch.get();
-    const CornerTable table = readCorners(faces, nV, out, mem);
+    const MeshCorners read = readMeshCorners(mesh, out, mem);
+    const std::size_t nV = read.vertices.size();
+    const CornerTable& table = read.table;
     if (table.vertex.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        faces.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        table.faceCount() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw Overflow();
 
     // Directed edges grouped by start vertex, in the order met. Every corner
@@ -232,14 +244,11 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
 }
 
 std::vector<std::pair<std::int32_t, std::int32_t>> collectEdges(const ZilLValue& mesh, OutStream& out) {
-    const MeshFieldNames& n = MeshRecord::names();
-    const FieldArray meshFields = mesh.fields();
-    const ValueArray vertices = getArrayField(meshFields, n.vertices, out);
-    const ValueArray faces = getArrayField(meshFields, n.faces, out);
-    const std::size_t nV = vertices.size();
     ScratchMemory<4096> scratch;
     std::pmr::memory_resource* mem = scratch.get();
-    const CornerTable table = readCorners(faces, nV, out, mem);
+    const MeshCorners read = readMeshCorners(mesh, out, mem);
+    const std::size_t nV = read.vertices.size();
+    const CornerTable& table = read.table;
 
     // Room for every corner's edge under its lower end; duplicates are
     // skipped by scanning the few edges already kept there.
