@@ -12,11 +12,6 @@ namespace zil::SubdivisionMesh {
 
 namespace {
 
-void trace(OutStream& out, std::string_view line) {
-    outputString(out, line);
-    out.flush();
-}
-
 // Clears the recording flag when the regeneration leaves, by any path.
 struct RecordingReset {
     RiState& st;
@@ -33,8 +28,8 @@ void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStr
         obj.subdividedMesh = subdivideStep(obj.linkedMesh, report);
         surface = linkNeighbours(obj.subdividedMesh, report);
     } catch (...) {
-        trace(report, "Exception while regenerating object!");
-        trace(report, "Exception while validating object\n");
+        printMessage(report, "Exception while regenerating object!");
+        printMessage(report, "Exception while validating object\n");
         throw;
     }
     validate(obj, st, surface, report);
@@ -83,7 +78,7 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
     } catch (...) {
         // A recording left open would take every later draw for a recording.
         st.recording = false;
-        trace(report, "Exception while validating object\n");
+        printMessage(report, "Exception while validating object\n");
         throw;
     }
 }
@@ -97,8 +92,8 @@ ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, Ri
         if (obj.surfaceReady == 1)
             for (const RiPrimitiveCall& call : st.recordedCalls) drawPrimitive(st, call);
     } catch (...) {
-        trace(report, "Exception while calling Ri.ObjectInstance\n");
-        trace(report, "Exception while outputting object\n");
+        printMessage(report, "Exception while calling Ri.ObjectInstance\n");
+        printMessage(report, "Exception while outputting object\n");
         throw;
     }
     try {
@@ -115,7 +110,7 @@ ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, Ri
         out.edges = collectEdges(baseMesh, report);
         return out;
     } catch (...) {
-        trace(report, "Exception while outputting object\n");
+        printMessage(report, "Exception while outputting object\n");
         throw;
     }
 }

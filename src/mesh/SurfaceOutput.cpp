@@ -104,8 +104,7 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
         GridFace& face = in.faces[f];
         const ValueArray corners = getArrayField(faces[f].fieldSpan(), n.corners, report);
         if (corners.size() != 4) {
-            outputString(report, "Error: A Catmull-Clark subdivision mesh can only have quads!\n");
-            report.flush();
+            printMessage(report, "Error: A Catmull-Clark subdivision mesh can only have quads!\n");
         }
         const PointGrid level0 = face.grid(0);
         for (int k = 0; k < 4; ++k) {

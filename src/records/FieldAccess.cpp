@@ -14,8 +14,7 @@ void writeLine(OutStream& out, std::string_view text) {
     line += "Internal Error: ";
     line += text;
     line += '\n';
-    outputString(out, line);
-    out.flush();
+    printMessage(out, line);
 }
 
 // Runs `body`, which fails with InternalError after its own message; the
@@ -95,20 +94,14 @@ FieldArray replaceIntegerField(const FieldArray& fields, FieldName name, OutStre
 }
 
 void printRecordFields(const FieldArray& fields, OutStream& out) {
-    outputString(out, "{");
-    out.flush();
+    printMessage(out, "{");
     bool first = true;
     for (const ZilLField& f : fields) {
-        if (!first) {
-            outputString(out, ", ");
-            out.flush();
-        }
+        if (!first) printMessage(out, ", ");
         first = false;
-        outputString(out, f.name.str());
-        out.flush();
+        printMessage(out, f.name.str());
     }
-    outputString(out, "}\n");
-    out.flush();
+    printMessage(out, "}\n");
 }
 
 std::int32_t getIntegerField(const FieldArray& fields, std::string_view name, OutStream& out) {

@@ -57,8 +57,7 @@ void reportInvalidConstructor(FieldName name, std::string_view function, OutStre
     line += " in function ";
     line += function;
     line += '\n';
-    outputString(out, line);
-    out.flush();
+    printMessage(out, line);
 }
 
 // Cosine and sine of n whole degrees, exact for multiples of 90.
@@ -98,8 +97,7 @@ void reportExpectedSumValue(std::string_view function, OutStream& out) {
     std::string line = "Internal Error: Expected SUMVALUE not found in function ";
     line += function;
     line += '\n';
-    outputString(out, line);
-    out.flush();
+    printMessage(out, line);
 }
 
 }  // namespace detail

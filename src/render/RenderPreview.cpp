@@ -16,11 +16,6 @@ std::vector<double> colourOf(const std::array<double, 3>& c) { return {c[0], c[1
 
 Xyz xyzOf(const std::array<double, 3>& c) { return {c[0], c[1], c[2]}; }
 
-void trace(OutStream& out, std::string_view line) {
-    outputString(out, line);
-    out.flush();
-}
-
 Matrix4x4 translation(const std::array<double, 3>& d) {
     Matrix4x4 m = Constants::identity;
     m.rows[0][3] = d[0];
@@ -61,12 +56,12 @@ void RenderPreview::render(SDL_Surface* target) {
         return;
     }
     if (!target || target->format->BytesPerPixel != 4) {
-        trace(report_, "Exception in RenderPreview.render\n");
+        printMessage(report_, "Exception in RenderPreview.render\n");
         throw BackendError();
     }
     // A new depth surface of the device's size for every render.
     if (!RealtimeZilyMan::installOffscreenDevice(st_, target, box.w, box.h)) {
-        trace(report_, "Exception in RenderPreview.render\n");
+        printMessage(report_, "Exception in RenderPreview.render\n");
         throw BackendError();
     }
     try {
@@ -80,7 +75,7 @@ void RenderPreview::render(SDL_Surface* target) {
         unwindRiBlocks(st_);
     } catch (...) {
         unwindRiBlocks(st_);
-        trace(report_, "Exception in RenderPreview.render\n");
+        printMessage(report_, "Exception in RenderPreview.render\n");
         throw;
     }
     c.upToDate = 1;
@@ -161,7 +156,7 @@ void RenderPreview::renderSelectable(const std::vector<Rt::Point>& points,
     } catch (const RiAbort&) {
         throw;
     } catch (...) {
-        trace(report_, "Exception in RenderPreview.renderSelectable\n");
+        printMessage(report_, "Exception in RenderPreview.renderSelectable\n");
         throw;
     }
 }

@@ -66,8 +66,7 @@ void reportInternalError(std::string_view fault, std::string_view function, OutS
     std::string line = "Internal Error: " + std::string(fault);
     if (!function.empty()) line += " in function " + std::string(function);
     line += "\n";
-    out.output(line);
-    out.flush();
+    printMessage(out, line);
 }
 
 void reportInternalError(std::string_view fault, std::string_view function) {

@@ -82,11 +82,12 @@ OutStream& stdErr() {
     return s;
 }
 
-void printMessage(std::string_view text) {
-    OutStream& out = stdOut();
-    out.output(text);
-    out.flush();
+void printMessage(OutStream& stream, std::string_view text) {
+    stream.output(text);
+    stream.flush();
 }
+
+void printMessage(std::string_view text) { printMessage(stdOut(), text); }
 
 void closeAllStreams() {
     // Copy: closing must not be disturbed by streams leaving the list.

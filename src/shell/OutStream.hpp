@@ -47,8 +47,10 @@ void outputString(OutStream& stream, std::string_view text);
 OutStream& stdOut();
 OutStream& stdErr();
 
-// Writes a message to standard output and flushes it at once.
+// Writes a message to standard output, or to `stream`, and flushes it at
+// once.
 void printMessage(std::string_view text);
+void printMessage(OutStream& stream, std::string_view text);
 
 // Shut-down: flushes and closes every open output stream.
 void closeAllStreams();
