@@ -52,12 +52,15 @@ ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> l
     // of the surface is still drawn.
     if (length(normal) == 0.0) return {};
     double r = 0.0, g = 0.0, b = 0.0;
+    if (lights.empty()) return {r, g, b};
+    // The normal and the reflected view direction are the same for every
+    // light.
+    const Xyz n = unit(normal);
+    const Xyz v = unit(point);
+    const double nv = dot(n, v);
+    const Xyz rf = unit({v.x - 2.0 * nv * n.x, v.y - 2.0 * nv * n.y, v.z - 2.0 * nv * n.z});
     for (const Xyz& light : lights) {
-        const Xyz n = unit(normal);
         const Xyz l = unit({light.x - point.x, light.y - point.y, light.z - point.z});
-        const Xyz v = unit(point);
-        const double nv = dot(n, v);
-        const Xyz rf = unit({v.x - 2.0 * nv * n.x, v.y - 2.0 * nv * n.y, v.z - 2.0 * nv * n.z});
         double s = dot(rf, l);
         if (0.0 > s) s = 0.0;
         s = s * s;
