@@ -102,6 +102,7 @@ struct RiState {
     std::vector<std::uint32_t> bucketScratch;  // reused by renderScene
     std::vector<std::uint32_t> orderScratch;
     std::vector<std::uint32_t> slotScratch;
+    std::vector<RasterVertex> vertexScratch;  // reused by drawPrimitive
 };
 
 // Raised by an Ri call after it has printed a nesting or projection report:
