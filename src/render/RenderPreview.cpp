@@ -106,10 +106,9 @@ void RenderPreview::drawFrame(std::int32_t w, std::int32_t h) {
     // coordinates and its edges for the markers.
     ObjectHandles handles = SubdivisionMesh::outputObject(scene_, cells_->mesh, st_, st_.currentTransform,
                                                           objectOutput_, st_.tokens.raster, report_);
-    std::vector<Rt::Point> points;
-    points.reserve(handles.vertices.size());
-    for (const auto& [number, p] : handles.vertices) points.push_back(p);
-    renderSelectable(points, handles.edges);
+    points_.clear();
+    for (const auto& [number, p] : handles.vertices) points_.push_back(p);
+    renderSelectable(points_, handles.edges);
     RiTransformEnd(st_);
 
     RealtimeZilyMan::renderScene(st_);

@@ -82,7 +82,7 @@ private:
     int objectOutput_ = 0;
     std::uint64_t regenerations_ = 0;
     // Reused between renders.
-    std::vector<Rt::Point> selectedPoints_, otherPoints_;
+    std::vector<Rt::Point> points_, selectedPoints_, otherPoints_;
     std::vector<std::pair<Rt::Point, Rt::Point>> selectedEdges_, otherEdges_;
 };
 
