@@ -64,7 +64,11 @@ TEST(DynArray, InsertMovesUpAndDeleteMovesDown) {
 
 TEST(DynArray, AppendingOwnElementAcrossGrowth) {
     DynArray<std::string> a;
-    for (int i = 0; i < 32; ++i) a.append("s" + std::to_string(i));
+    for (int i = 0; i < 32; ++i) {
+        std::string s = "s";
+        s += std::to_string(i);
+        a.append(s);
+    }
     a.append(a.readAt(0));  // growth replaces the storage the argument lives in
     EXPECT_EQ(a.readAt(32), "s0");
     while (a.count() < 64) a.append("t");
