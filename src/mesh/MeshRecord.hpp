@@ -41,9 +41,6 @@ inline const MeshFieldNames& names() {
     return n;
 }
 
-// The field array of an element that must be a record; raises Match otherwise.
-inline FieldArray recordFields(const ZilLValue& v) { return v.fields(); }
-
 }  // namespace MeshRecord
 
 namespace SubdivisionMesh {

@@ -55,7 +55,6 @@ public:
                           const std::vector<std::pair<std::int32_t, std::int32_t>>& edges);
 
     SceneCells& cells() { return *cells_; }
-    const std::shared_ptr<SceneCells>& sharedCells() const { return cells_; }
     const SceneObject& scene() const { return scene_; }
     RiState& ri() { return st_; }
 
