@@ -51,27 +51,21 @@ void BM_RenderAfterSharpnessChange(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderAfterSharpnessChange)->Unit(benchmark::kMicrosecond);
 
-// A drag of the corner bar over its range: the image changes with the value.
-void BM_CornerSweep(benchmark::State& state) {
+// A drag of one bar over [0, limit]: the image changes with the value.
+void sweep(benchmark::State& state, BarTarget DemoBarTargets::*bar, double limit) {
     Fixture f;
     double v = 0.0;
     for (auto _ : state) {
-        v = v >= 4.0 ? 0.0 : v + 0.05;
-        f.demo.targets.corner(v);
+        v = v >= limit ? 0.0 : v + 0.05;
+        (f.demo.targets.*bar)(v);
         f.demo.preview->render(f.target);
     }
 }
+
+void BM_CornerSweep(benchmark::State& state) { sweep(state, &DemoBarTargets::corner, 4.0); }
 BENCHMARK(BM_CornerSweep)->Unit(benchmark::kMicrosecond);
 
-void BM_ZoomSweep(benchmark::State& state) {
-    Fixture f;
-    double v = 0.0;
-    for (auto _ : state) {
-        v = v >= 5.0 ? 0.0 : v + 0.05;
-        f.demo.targets.zoom(v);
-        f.demo.preview->render(f.target);
-    }
-}
+void BM_ZoomSweep(benchmark::State& state) { sweep(state, &DemoBarTargets::zoom, 5.0); }
 BENCHMARK(BM_ZoomSweep)->Unit(benchmark::kMicrosecond);
 
 void BM_RegenerationOnly(benchmark::State& state) {
