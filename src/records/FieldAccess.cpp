@@ -8,15 +8,6 @@ namespace zil {
 
 namespace {
 
-void writeLine(OutStream& out, std::string_view text) {
-    std::string line;
-    line.reserve(17 + text.size());
-    line += "Internal Error: ";
-    line += text;
-    line += '\n';
-    printMessage(out, line);
-}
-
 // Runs `body`, which fails with InternalError after its own message; the
 // getter's handler adds the "Could not get field" line. Other exceptions
 // (a failed write) pass through untouched.
@@ -25,7 +16,7 @@ template <class F>
     try {
         body();
     } catch (const InternalError&) {
-        writeLine(out, "Could not get field " + std::string(name.str()));
+        reportInternalError("Could not get field " + std::string(name.str()), {}, out);
         throw InternalError();
     }
     throw InternalError();  // not reached: body always raises
@@ -45,7 +36,7 @@ FieldArray writeField(const FieldArray& fields, FieldName name, OutStream& out, 
         for (std::size_t i = 0; i < in.size(); ++i)
             if (in[i].name == name) fields.set(i, ZilLField{name, v});
     if (count != 1) {
-        writeLine(out, "Expected field " + std::string(name.str()) + " not found in ZilL record!");
+        reportInternalError("Expected field " + std::string(name.str()) + " not found in ZilL record!", {}, out);
         printRecordFields(fields, out);
     }
     return fields;
@@ -67,14 +58,14 @@ void fieldKindFailure(Getter getter, FieldName name, OutStream& out) {
         case Getter::Record: line = "record match error: function getRecordField"; break;
     }
     underGetterHandler(name, out, [&] {
-        writeLine(out, line);
+        reportInternalError(line, {}, out);
         throw InternalError();
     });
 }
 
 void fieldMissingFailure(FieldName name, OutStream& out) {
     underGetterHandler(name, out, [&] {
-        writeLine(out, "Could not find field " + std::string(name.str()) + " in forceGetField");
+        reportInternalError("Could not find field " + std::string(name.str()) + " in forceGetField", {}, out);
         throw InternalError();
     });
 }

@@ -52,12 +52,7 @@ bool argumentFits(Ctor c, const ZilLValue& arg) {
 }
 
 void reportInvalidConstructor(FieldName name, std::string_view function, OutStream& out) {
-    std::string line = "Internal Error: Invalid SUMVALUE constructor ";
-    line += name.str();
-    line += " in function ";
-    line += function;
-    line += '\n';
-    printMessage(out, line);
+    reportInternalError("Invalid SUMVALUE constructor " + std::string(name.str()), function, out);
 }
 
 // Cosine and sine of n whole degrees, exact for multiples of 90.
@@ -94,10 +89,7 @@ Matrix4x4 rotationZ(double c, double s) {
 }
 
 void reportExpectedSumValue(std::string_view function, OutStream& out) {
-    std::string line = "Internal Error: Expected SUMVALUE not found in function ";
-    line += function;
-    line += '\n';
-    printMessage(out, line);
+    reportInternalError("Expected SUMVALUE not found", function, out);
 }
 
 }  // namespace detail
