@@ -68,6 +68,22 @@ void setSelectedEdgeSharpness(const ZilLValue& mesh, std::span<const std::int32_
 
 }  // namespace SubdivisionMesh
 
+namespace {
+
+// Runs `edit` on `selection`; a failing edit leaves the selection as it was.
+template <class Edit>
+void restoringOnFailure(std::vector<std::int32_t>& selection, Edit&& edit) {
+    const std::vector<std::int32_t> saved = selection;
+    try {
+        edit(selection);
+    } catch (...) {
+        selection = saved;
+        throw;
+    }
+}
+
+}  // namespace
+
 BarTarget::BarTarget(Kind kind, std::span<const std::int32_t> group, std::shared_ptr<SceneCells> cells,
                      std::shared_ptr<PreviewRedraw> redraw, OutStream* out)
     : kind_(kind), group_(group), cells_(std::move(cells)), redraw_(std::move(redraw)), out_(out) {}
@@ -95,36 +111,24 @@ void BarTarget::operator()(double v) const {
             cells.cameraPosition.z = (std::isfinite(v) ? v : 0.0) - 10.0;
             finish(false);
             return;
-        case Kind::Corner: {
-            std::vector<std::int32_t>& selection = cells.selectedVertices;
-            const std::vector<std::int32_t> saved = selection;
-            try {
+        case Kind::Corner:
+            restoringOnFailure(cells.selectedVertices, [&](std::vector<std::int32_t>& selection) {
                 toggleIntsInSet(group_, selection);
                 SubdivisionMesh::setSelectedVertexSharpness(cells.mesh, selection, value, *out_);
                 toggleIntsInSet(group_, selection);
-            } catch (...) {
-                selection = saved;
-                throw;
-            }
+            });
             finish(true);
             return;
-        }
-        case Kind::Edge: {
-            std::vector<std::int32_t>& selection = cells.selectedEdges;
-            const std::vector<std::int32_t> saved = selection;
-            try {
+        case Kind::Edge:
+            restoringOnFailure(cells.selectedEdges, [&](std::vector<std::int32_t>& selection) {
                 toggleIntsInSet(Constants::yellowEdges, selection);
                 toggleIntsInSet(group_, selection);
                 SubdivisionMesh::setSelectedEdgeSharpness(cells.mesh, selection, value, *out_);
                 toggleIntsInSet(group_, selection);
                 toggleIntsInSet(Constants::yellowEdges, selection);
-            } catch (...) {
-                selection = saved;
-                throw;
-            }
+            });
             finish(true);
             return;
-        }
     }
 }
 
