@@ -137,13 +137,13 @@ void renderScene(RiState& st) {
     for (size_t i = 0; i < tris.size(); ++i)
         if (order[i] != kCulled) slots[start[order[i]]++] = static_cast<std::uint32_t>(i);
 
+    const RasterTarget target{static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.colourSurface)),
+                              mltSDLSurface_GetPitch(dev.colourSurface),
+                              static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.depthSurface)),
+                              mltSDLSurface_GetPitch(dev.depthSurface), width, height};
     for (std::uint32_t idx : slots) {
         const RasterVertex *top, *mid, *bot;
         sortByY(tris[idx], top, mid, bot);
-        RasterTarget target{static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.colourSurface)),
-                            mltSDLSurface_GetPitch(dev.colourSurface),
-                            static_cast<std::uint8_t*>(mltSDLSurface_GetPixels(dev.depthSurface)),
-                            mltSDLSurface_GetPitch(dev.depthSurface), width, height};
         FSubpixelInterpInterp::ySortedTriangle(*top, *mid, *bot, target);
     }
 }
