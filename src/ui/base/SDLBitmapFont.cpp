@@ -6,10 +6,13 @@
 #include "glue/SDLFuncs.hpp"
 #include "shell/Constants.hpp"
 #include "shell/CoreInt.hpp"
+#include "shell/Errors.hpp"
 
 namespace zil {
 
 SDL_Surface* createFontSurface(int width, int height) {
+    // SDL 1.2 keeps the pitch in 16 bits: a wider surface would be allocated short.
+    if (width < 0 || height < 0 || width > 16383 || height > 16383) throw Size();
     const auto& m = Constants::surfaceMasks;
     SDL_Surface* s = mltSDL_CreateRGBSurface(kFontSurfaceFlags, width, height, 32, m[0], m[1], m[2], m[3]);
     if (s == nullptr) throw std::bad_alloc();

@@ -67,7 +67,8 @@ private:
     std::array<std::int32_t, 256> advance_{};
 };
 
-// Flag and masks of every font bitmap and cache: 32 bits with source alpha.
+// A new font bitmap or cache: 32 bits with source alpha, transparent black.
+// A side beyond 16,383 pixels raises Size; failing SDL, std::bad_alloc.
 inline constexpr Uint32 kFontSurfaceFlags = 0x00010000;  // SDL_SRCALPHA
 SDL_Surface* createFontSurface(int width, int height);
 

@@ -34,7 +34,6 @@ TEST_F(Releases, FontsThenBitmapsInOrderAndOnlyOnce) {
         EXPECT_NE(r->lookBitmaps.take(images, config, "ButtonOut.bmp"), nullptr);
     }
     std::shared_ptr<SDLBitmapFont> font = a.fonts[0].shared();
-    EXPECT_EQ(font.use_count(), 5);  // this copy, two handles, the list and the pool's release
     EXPECT_EQ(images.count(look("ButtonIn.bmp")), 2);
 
     a.release();
@@ -76,7 +75,12 @@ TEST_F(Releases, ABitmapThatNeverLoadedIsNotGivenBack) {
 
 TEST_F(Releases, OwnFontsAreFreedCacheFirst) {
     ControlResources r;
+    FontHandle shared = loadFont(fonts, images, config, "lucida-14", ColorRGB{1.0, 1.0, 1.0});
     std::shared_ptr<SDLBitmapFont> own = buildOutlineFont(images, config, "lucida-14");
+    EXPECT_NE(own.get(), &shared.font());  // neither shared
+    EXPECT_EQ(fonts.fonts().size(), 1u);    // nor listed,
+    EXPECT_FALSE(own->framed());            // nor framed,
+    EXPECT_EQ(own->colour(), (ColorRGB{1.0, 1.0, 1.0}));
     own->setColour(accent);
     SDL_Surface* dst = testing::screenLike(20, 20);
     own->drawStringOn("A", 0, 0, dst);
