@@ -1,0 +1,51 @@
+#include "ui/tree/ScreenUpdate.hpp"
+
+#include <utility>
+#include <vector>
+
+#include "glue/SDLFuncs.hpp"
+
+namespace zil {
+
+namespace {
+
+void pushToDisplay(SDL_Surface* screen, const std::vector<IRect2D>& rects) {
+    const IRect2D whole{0, 0, mltSDLSurface_GetWidth(screen), mltSDLSurface_GetHeight(screen)};
+    for (const IRect2D& r : rects) {
+        const IRect2D shown = TopLevelControls::intersectRect(r, whole);
+        if (!shown.isEmpty()) mltSDL_UpdateRect(screen, shown.x, shown.y, shown.w, shown.h);
+    }
+}
+
+}  // namespace
+
+bool updateScreen(ControlTree& tree, const ControlPainter& paint) {
+    SDL_Surface* screen = tree.screen();
+    const IdCell window = tree.shownWindow();
+    ControlTree::Window* entry = screen != nullptr ? tree.findWindow(idOf(window)) : nullptr;
+    if (entry == nullptr || idOf(window) == 0) return false;
+    std::vector<IRect2D> dirty = std::move(entry->dirty);
+    entry->dirty.clear();
+    if (dirty.empty()) return true;
+
+    const bool mustLock = mltSDL_MUSTLOCK(screen) != 0;
+    if (mustLock && mltSDL_LockSurface(screen) < 0) {
+        // Nothing may touch the pixels: try again at the next update.
+        if (ControlTree::Window* again = tree.findWindow(idOf(window))) again->dirty = std::move(dirty);
+        return true;
+    }
+    std::vector<IRect2D> drawn;
+    try {
+        for (const IRect2D& d : dirty) drawn.push_back(TopLevelControls::redrawWindow(tree, window, d, screen, paint));
+        for (const IRect2D& r : drawn)
+            if (!r.isEmpty()) TopLevelControls::redrawWindowChildren(tree, window, r, screen, paint);
+    } catch (...) {
+        // The failing step has written its own trace; show what there is.
+        drawn = dirty;
+    }
+    if (mustLock) mltSDL_UnlockSurface(screen);
+    pushToDisplay(screen, drawn);
+    return true;
+}
+
+}  // namespace zil
