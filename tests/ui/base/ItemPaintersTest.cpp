@@ -16,14 +16,6 @@ using LookAndFeel::accent;
 using LookAndFeel::grey;
 using LookAndFeel::white;
 
-// True when (x, y) shows the glyph and its left and upper neighbours don't.
-::testing::AssertionResult textStartsAt(SDL_Surface* s, int x, int y, char glyph) {
-    if (pixelChar(pixel(s, x, y)) == glyph && pixelChar(pixel(s, x - 1, y)) != glyph &&
-        pixelChar(pixel(s, x, y - 1)) != glyph)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "no text corner at (" << x << ", " << y << ")";
-}
-
 TEST(ItemPaintersTest, ButtonTextIsCentredAndMovedByTheInset) {
     // 60 x 20, "ABC" 30 wide (blocks of 9 + 1), font bitmap 17 high:
     // x = 30 - 15 = 15, y = 10 + (-9) = 1, each plus the inset.

@@ -73,6 +73,15 @@ inline std::vector<std::string> picture(SDL_Surface* s) {
     return rows;
 }
 
+// True when (x, y) shows the glyph and its left and upper neighbours don't:
+// a text of block glyphs starts there.
+inline ::testing::AssertionResult textStartsAt(SDL_Surface* s, int x, int y, char glyph) {
+    if (pixelChar(pixel(s, x, y)) == glyph && pixelChar(pixel(s, x - 1, y)) != glyph &&
+        pixelChar(pixel(s, x, y - 1)) != glyph)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no text corner at (" << x << ", " << y << ")";
+}
+
 // Saves the surface as <build folder>/painters/<name>.bmp, for looking at.
 inline void saveForViewing(SDL_Surface* s, const std::string& name) {
     std::filesystem::create_directories("painters");
