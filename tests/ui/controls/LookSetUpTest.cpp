@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "ui/controls/LookTestSupport.hpp"
 #include "ui/tree/TopLevelWindow.hpp"
@@ -14,124 +12,96 @@ namespace zil::testing {
 namespace {
 
 using namespace LookAndFeel;
+using Maker = std::function<LookSetUp(LookWorld&, const IdCell&)>;
 
 constexpr ColorRGB kSecond{0.5, 0.5, 0.5};
 
-using LookMaker = std::function<LookSetUp(LookWorld&, const IdCell&)>;
+std::shared_ptr<ObservedString> text(LookWorld& w, const IdCell& self, const std::string& initial) {
+    return w.tree.attributes().registerString(self, "text", initial);
+}
+const Maker label = [](LookWorld& w, const IdCell& s) { return setUpTextLabel(w.services, s, text(w, s, "Zoom")); };
+const Maker important = [](LookWorld& w, const IdCell& s) {
+    return setUpImportantTextLabel(w.services, s, text(w, s, "Sharpness"));
+};
+const Maker checkBox = [](LookWorld& w, const IdCell& s) {
+    return setUpCheckBox(w.services, s, text(w, s, "Show edges"), kSecond);
+};
+const Maker button = [](LookWorld& w, const IdCell& s) { return setUpButton(w.services, s, text(w, s, "OK"), kSecond); };
+const Maker horizBar = [](LookWorld& w, const IdCell& s) {
+    return setUpHorizScrollBar(w.services, s, w.tree.attributes().registerInt(s, "barsize", 200));
+};
+const Maker vertBar = [](LookWorld& w, const IdCell& s) {
+    return setUpVertScrollBar(w.services, s, w.tree.attributes().registerInt(s, "barsize", 120));
+};
+const Maker strings = [](LookWorld& w, const IdCell& s) {
+    return setUpSelectionStrings(w.services, s, w.tree.attributes().registerStrings(s, "strings", {"cube", "torus"}));
+};
+const Maker tabIndex = [](LookWorld& w, const IdCell& s) {
+    auto tabs = w.tree.attributes().registerStrings(s, "tabs", {"Demo", "About", "Help"});
+    return setUpTabIndex(w.services, s, tabs, kSecond);
+};
+const Maker imageButton = [](LookWorld& w, const IdCell& s) { return setUpImageButton(w.services, s, text(w, s, "Go")); };
+const Maker textEdit = [](LookWorld& w, const IdCell& s) {
+    return setUpTextEdit(w.services, s, text(w, s, "subdivide"), kSecond);
+};
 
-LookSetUp textLabel(LookWorld& w, const IdCell& self) { return setUpTextLabel(w.services, self, w.text(self, "Zoom")); }
-LookSetUp importantLabel(LookWorld& w, const IdCell& self) {
-    return setUpImportantTextLabel(w.services, self, w.text(self, "Sharpness"));
+IdCell add(LookWorld& w, const Maker& make, const IRect2D& box, const IdCell& parent = nullptr) {
+    return w.add(box, [&](const IdCell& self) { return make(w, self); }, parent);
 }
-LookSetUp checkBox(LookWorld& w, const IdCell& self) {
-    return setUpCheckBox(w.services, self, w.text(self, "Show edges"), kSecond);
-}
-LookSetUp button(LookWorld& w, const IdCell& self) { return setUpButton(w.services, self, w.text(self, "OK"), kSecond); }
-LookSetUp horizBar(LookWorld& w, const IdCell& self) {
-    return setUpHorizScrollBar(w.services, self, w.tree.attributes().registerInt(self, "barsize", 200));
-}
-LookSetUp vertBar(LookWorld& w, const IdCell& self) {
-    return setUpVertScrollBar(w.services, self, w.tree.attributes().registerInt(self, "barsize", 120));
-}
-LookSetUp strings(LookWorld& w, const IdCell& self) {
-    return setUpSelectionStrings(w.services, self,
-                                 w.tree.attributes().registerStrings(self, "strings", {"cube", "sphere", "torus"}));
-}
-LookSetUp tabIndex(LookWorld& w, const IdCell& self) {
-    return setUpTabIndex(w.services, self, w.tree.attributes().registerStrings(self, "tabs", {"Demo", "About", "Help"}),
-                         kSecond);
-}
-LookSetUp imageButton(LookWorld& w, const IdCell& self) {
-    return setUpImageButton(w.services, self, w.text(self, "Go"));
-}
-LookSetUp textEdit(LookWorld& w, const IdCell& self) {
-    return setUpTextEdit(w.services, self, w.text(self, "subdivide"), kSecond);
-}
-
-IdCell add(LookWorld& w, const LookMaker& setUp, const IRect2D& box, const IdCell& parent = nullptr) {
-    return w.add(box, [&](const IdCell& self) { return setUp(w, self); }, parent);
+std::int32_t intOf(LookWorld& w, const IdCell& id, const char* name) {
+    return w.tree.attributes().get<Attr::NInt>(id, name)->value();
 }
 
 TEST(LookSetUpTest, FontsAreTakenInOrderAndColour) {
-    struct Case {
-        const char* name;
-        LookMaker setUp;
-        std::vector<ColorRGB> colours;
+    const std::pair<Maker, std::vector<ColorRGB>> cases[] = {
+        {label, {labelColour}},           {important, {accent}},
+        {checkBox, {labelColour, kSecond}}, {button, {accent, kSecond}},
+        {horizBar, {}},                   {strings, {accent, white}},
+        {tabIndex, {accent, kSecond, white}}, {textEdit, {accent, kSecond, white}},
     };
-    const Case cases[] = {
-        {"text label", textLabel, {labelColour}},
-        {"important label", importantLabel, {accent}},
-        {"check box", checkBox, {labelColour, kSecond}},
-        {"button", button, {accent, kSecond}},
-        {"bar", horizBar, {}},
-        {"selection strings", strings, {accent, white}},
-        {"tab index", tabIndex, {accent, kSecond, white}},
-        {"text edit", textEdit, {accent, kSecond, white}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [make, colours] : cases) {
         LookWorld w;
-        add(w, c.setUp, {0, 0, 100, 24});
-        std::vector<ColorRGB> shared;
+        add(w, make, {0, 0, 100, 24});
+        std::vector<ColorRGB> taken;
         for (const FontListEntry& f : w.fonts.fonts()) {
-            EXPECT_EQ(f.name, "lucida-14");
-            EXPECT_TRUE(f.font->framed());
-            shared.push_back(f.colour);
+            EXPECT_TRUE(f.name == "lucida-14" && f.font->framed());
+            taken.push_back(f.colour);
         }
-        EXPECT_EQ(shared, c.colours) << c.name;
-        EXPECT_EQ(w.results[0].resources.fonts.size(), c.colours.size()) << c.name;
+        EXPECT_EQ(taken, colours);
+        EXPECT_EQ(w.results[0].resources.fonts.size(), colours.size());
     }
 }
 
-TEST(LookSetUpTest, ButtonsShareTheirBitmapsUntilGivenBack) {
+TEST(LookSetUpTest, ButtonsShareFontsAndBitmapsAndTheImageButtonHasItsOwnFonts) {
     LookWorld w;
     add(w, button, {0, 0, 60, 20});
     add(w, button, {0, 30, 60, 20});
-    const std::string dir = lookupResourcePath(w.config, "ui/lf/vuq/");
-    EXPECT_EQ(w.images.count(dir + "ButtonIn.bmp"), 2);
-    EXPECT_EQ(w.images.count(dir + "ButtonOut.bmp"), 2);
-    EXPECT_EQ(w.fonts.fonts().size(), 2u);  // accent and the second colour, shared
-    EXPECT_EQ(w.results[0].resources.fonts[0].count(), 2);
+    const std::string in = lookupResourcePath(w.config, "ui/lf/vuq/") + "ButtonIn.bmp";
+    EXPECT_TRUE(w.images.count(in) == 2 && w.fonts.fonts().size() == 2);
     w.results[0].resources.release();
-    EXPECT_EQ(w.images.count(dir + "ButtonIn.bmp"), 1);
-    EXPECT_EQ(w.results[1].resources.fonts[0].count(), 1);
+    EXPECT_TRUE(w.images.count(in) == 1 && w.results[1].resources.fonts[0].count() == 1);
+    add(w, imageButton, {0, 0, 120, 32});  // accent and white, unframed, not shared
+    const auto& own = w.results[2].resources.ownFonts;
+    ASSERT_EQ(own.size(), 2u);
+    EXPECT_TRUE(own[0]->colour() == accent && own[1]->colour() == white && !own[0]->framed());
+    EXPECT_EQ(w.fonts.fonts().size(), 2u);
 }
 
 TEST(LookSetUpTest, NewControlsStartWithTheirDefaults) {
     LookWorld w;
-    const IdCell hbar = add(w, horizBar, {0, 0, 200, 16});
-    const IdCell vbar = add(w, vertBar, {0, 0, 16, 120});
-    const IdCell edit = add(w, textEdit, {0, 0, 100, 20});
-    const IdCell tabs = add(w, tabIndex, {0, 0, 300, 24});
+    const IdCell bar = add(w, horizBar, {0, 0, 200, 16}), vbar = add(w, vertBar, {0, 0, 16, 120});
+    const IdCell edit = add(w, textEdit, {0, 0, 100, 20}), tabs = add(w, tabIndex, {0, 0, 300, 24});
     const IdCell image = add(w, imageButton, {0, 0, 120, 32});
-    struct Case {
-        IdCell control;
-        const char* name;
-        std::int32_t value;
-    };
-    const Case ints[] = {{hbar, "barpos", 0},       {hbar, "barrange", 200},     {vbar, "barrange", 120},
-                         {edit, "cursorchar", 0},   {edit, "cursorcharextent", 0}, {tabs, "selectedtabindex", 0}};
-    for (const Case& c : ints) EXPECT_EQ(w.get<Attr::NInt>(c.control, c.name)->value(), c.value) << c.name;
-    EXPECT_EQ(w.get<Attr::NString>(image, "imageup")->value(), "");
-    EXPECT_EQ(w.get<Attr::NString>(image, "imagedown")->value(), "");
-
-    // The image button's two fonts are its own: the shared list holds only
-    // the text edit's and the tab index's.
-    EXPECT_EQ(w.fonts.fonts().size(), 3u);
-    const ControlResources& own = w.results[4].resources;
-    ASSERT_EQ(own.ownFonts.size(), 2u);
-    EXPECT_EQ(own.ownFonts[0]->colour(), accent);
-    EXPECT_EQ(own.ownFonts[1]->colour(), white);
-    EXPECT_FALSE(own.ownFonts[0]->framed());
-
-    // State cells, each 0: bars 3 and a pressed cell, text edit 3 and a
-    // pressed cell, tab index 2.
-    for (std::size_t i : {0u, 1u, 2u}) {
-        EXPECT_EQ(w.results[i].cells.size(), 3u);
-        ASSERT_TRUE(w.results[i].pressed);
-        EXPECT_EQ(*w.results[i].pressed, 0);
-    }
-    EXPECT_EQ(w.results[3].cells.size(), 2u);
-    EXPECT_FALSE(w.results[3].pressed);
+    EXPECT_EQ((std::vector<std::int32_t>{intOf(w, bar, "barpos"), intOf(w, bar, "barrange"), intOf(w, vbar, "barrange"),
+                                         intOf(w, edit, "cursorchar"), intOf(w, edit, "cursorcharextent"),
+                                         intOf(w, tabs, "selectedtabindex")}),
+              (std::vector<std::int32_t>{0, 200, 120, 0, 0, 0}));
+    EXPECT_EQ(w.tree.attributes().get<Attr::NString>(image, "imageup")->value() +
+                  w.tree.attributes().get<Attr::NString>(image, "imagedown")->value(),
+              "");
+    // Cells, each 0: bars and text edits 3 and a pressed cell, tab indexes 2.
+    for (std::size_t i : {0u, 1u, 2u}) EXPECT_TRUE(w.results[i].cells.size() == 3 && *w.results[i].pressed == 0);
+    EXPECT_TRUE(w.results[3].cells.size() == 2 && !w.results[3].pressed);
 }
 
 class RepaintTest : public ::testing::Test {
@@ -148,51 +118,29 @@ protected:
 
 TEST_F(RepaintTest, ChangesOfShownAttributesRepaintTheControl) {
     const IRect2D box{10, 20, 100, 24};
-    struct Case {
-        const char* name;
-        LookMaker setUp;
-        const char* attribute;
-        const char* text;
+    const std::tuple<Maker, const char*, const char*> cases[] = {
+        {label, "text", "'Scale'"},     {checkBox, "ischecked", "true"},       {button, "ispressed", "true"},
+        {horizBar, "barpos", "5"},      {horizBar, "barsize", "30"},           {vertBar, "barrange", "300"},
+        {strings, "strings", "[['a']]"}, {strings, "selectableitems", "[[true]]"}, {tabIndex, "tabs", "[['x']]"},
+        {tabIndex, "selectedtabindex", "2"}, {imageButton, "imageup", "'none.bmp'"}, {textEdit, "cursorcharextent", "1"},
     };
-    const Case cases[] = {
-        {"label", textLabel, "text", "'Scale'"},
-        {"check box", checkBox, "ischecked", "true"},
-        {"button", button, "ispressed", "true"},
-        {"bar position", horizBar, "barpos", "5"},
-        {"bar size", horizBar, "barsize", "30"},
-        {"bar range", horizBar, "barrange", "300"},
-        {"list rows", strings, "strings", "[['a']]"},
-        {"list flags", strings, "selectableitems", "[[true]]"},
-        {"tabs", tabIndex, "tabs", "[['x']]"},
-        {"selected tab", tabIndex, "selectedtabindex", "2"},
-        {"image", imageButton, "imageup", "'missing.bmp'"},
-        {"cursor", textEdit, "cursorchar", "1"},
-        {"selection", textEdit, "cursorcharextent", "1"},
-    };
-    for (const Case& c : cases) {
-        const IdCell id = add(w, c.setUp, box, window);
-        const std::vector<IRect2D> dirty =
-            dirtyAfter([&] { w.tree.attributes().writeAsString(id, c.attribute, c.text); });
-        EXPECT_EQ(dirty, (std::vector<IRect2D>{box})) << c.name;
+    for (const auto& [make, attribute, value] : cases) {
+        const IdCell id = add(w, make, box, window);
+        EXPECT_EQ(dirtyAfter([&] { w.tree.attributes().writeAsString(id, attribute, value); }),
+                  std::vector<IRect2D>{box})
+            << attribute;
         w.tree.destroyControl(id);
     }
 }
 
 TEST_F(RepaintTest, PressAndReleaseSetTheStateCellAndRepaint) {
     const IdCell id = add(w, button, {5, 5, 60, 20}, window);
-    const IntCell pressed = w.results[0].pressed;
-    struct Case {
-        PointerActionStore& store;
-        std::int32_t value;
-    };
-    const Case cases[] = {{*w.pointer.press, 1}, {*w.pointer.release, 0}};
-    for (const Case& c : cases) {
-        const PointerActionList& list = c.store.at(*id);
-        ASSERT_EQ(list.size(), 1u);
-        EXPECT_EQ(dirtyAfter([&] { runPointerAction(list.front().action); }), (std::vector<IRect2D>{{5, 5, 60, 20}}));
-        EXPECT_EQ(*pressed, c.value);
+    for (const auto& [store, value] : {std::pair{w.pointer.press, 1}, {w.pointer.release, 0}}) {
+        ASSERT_EQ(store->at(*id).size(), 1u);
+        EXPECT_EQ(dirtyAfter([&] { runPointerAction(store->at(*id).front().action); }),
+                  (std::vector<IRect2D>{{5, 5, 60, 20}}));
+        EXPECT_EQ(*w.results[0].pressed, value);
     }
-    // An ID outside the stores changes neither.
     EXPECT_EQ(raised([&] { makeControlStateCell(w.pointer, {}, makeIdCell(w.tree.capacity())); }), "Subscript");
     EXPECT_EQ(w.pointer.press->at(*id).size(), 1u);
 }
@@ -201,87 +149,48 @@ TEST(LookSetUpTest, ANewTextKeepsTheCursorInsideIt) {
     LookWorld w;
     const IdCell id = add(w, textEdit, {0, 0, 100, 20});
     UIAttributes& a = w.tree.attributes();
-    struct Case {
-        const char* text;
-        std::int32_t cursor, extent;
-    };
-    // From cursor 3 and extent 2 in "subdivide".
-    const Case cases[] = {{"sub", 3, 0}, {"su", 2, 0}, {"subd", 3, 1}, {"subdivided", 3, 2}};
-    for (const Case& c : cases) {
-        a.writeString(id, "text", "subdivide");
-        a.writeAsString(id, "cursorchar", "3");
-        a.writeAsString(id, "cursorcharextent", "2");
-        a.writeString(id, "text", c.text);
-        EXPECT_EQ(w.get<Attr::NInt>(id, "cursorchar")->value(), c.cursor) << c.text;
-        EXPECT_EQ(w.get<Attr::NInt>(id, "cursorcharextent")->value(), c.extent) << c.text;
-    }
+    a.writeAsString(id, "cursorchar", "3");
+    a.writeAsString(id, "cursorcharextent", "2");
+    a.writeString(id, "text", "su");  // 3 > 2: cursor 2, extent 0
+    EXPECT_TRUE(intOf(w, id, "cursorchar") == 2 && intOf(w, id, "cursorcharextent") == 0);
 }
 
 // Every kind as the demo draws it, written to painters/ in the build folder.
 TEST(LookSetUpTest, GalleryOfEveryKind) {
     LookWorld w;
-    struct Shot {
-        const char* name;
-        IRect2D box;
-        std::function<IdCell()> make;
-        std::function<void(const IdCell&)> state;
-    };
-    auto made = [&w](const LookMaker& s, IRect2D box) { return [&w, s, box] { return add(w, s, box); }; };
-    auto face = [&w](LookKind kind, IRect2D box) {
-        return [&w, kind, box] { return w.addDrawn(box, std::make_shared<ControlLook>(kind, Look::Face{})); };
-    };
     UIAttributes& a = w.tree.attributes();
-    auto none = [](const IdCell&) {};
-    const Shot shots[] = {
-        {"01-text-label", {0, 0, 120, 20}, made(textLabel, {0, 0, 120, 20}), none},
-        {"02-important-label", {0, 0, 120, 20}, made(importantLabel, {0, 0, 120, 20}), none},
-        {"03-check-box", {0, 0, 140, 20}, made(checkBox, {0, 0, 140, 20}),
-         [&](const IdCell& id) { a.writeAsString(id, "ischecked", "true"); }},
-        {"04-button-pressed", {0, 0, 140, 32}, made(button, {0, 0, 140, 32}),
-         [&](const IdCell& id) { a.writeAsString(id, "ispressed", "true"); }},
-        {"04-button", {0, 0, 140, 32}, made(button, {0, 0, 140, 32}), none},
-        {"05-horizontal-bar", {0, 0, 200, 16}, made(horizBar, {0, 0, 200, 16}),
-         [&](const IdCell& id) {
-             a.writeAsString(id, "barsize", "40");
-             a.writeAsString(id, "barpos", "60");
-         }},
-        {"06-plain-face", {0, 0, 60, 30}, face(LookKind::PlainFace, {0, 0, 60, 30}), none},
-        {"07-frame-marked", {0, 0, 60, 30}, face(LookKind::Frame, {0, 0, 60, 30}), none},
-        {"08-vertical-bar", {0, 0, 16, 120}, made(vertBar, {0, 0, 16, 120}),
-         [&](const IdCell& id) {
-             a.writeAsString(id, "barsize", "30");
-             a.writeAsString(id, "barpos", "20");
-             *w.results.back().pressed = 1;
-         }},
-        {"09-selection-strings", {0, 0, 100, 60}, made(strings, {0, 0, 100, 60}),
-         [&](const IdCell& id) { a.writeAsString(id, "selectableitems", "[[false,true]]"); }},
-        {"10-tab-page", {0, 0, 60, 30}, face(LookKind::TabBookPage, {0, 0, 60, 30}), none},
-        {"11-tab-index", {0, 0, 300, 24}, made(tabIndex, {0, 0, 300, 24}),
-         [&](const IdCell& id) { a.writeAsString(id, "selectedtabindex", "1"); }},
-        {"12-image-button", {0, 0, 120, 32}, made(imageButton, {0, 0, 120, 32}),
-         [&](const IdCell& id) {
-             a.writeAsString(id, "imageup", "'" + lookFile("DemoImageUp.bmp") + "'");
-             a.writeAsString(id, "imagedown", "'" + lookFile("DemoImageDown.bmp") + "'");
-         }},
-        {"13-text-edit-focused", {0, 0, 120, 20}, made(textEdit, {0, 0, 120, 20}),
-         [&](const IdCell& id) {
-             a.writeAsString(id, "cursorchar", "3");
-             a.writeAsString(id, "cursorcharextent", "4");
-         }},
-        {"14-control-frame-marked", {0, 0, 60, 30},
-         [&w] {
-             const Look::ControlFrame framed{std::make_shared<const IdCell>(makeIdCell(0))};
-             return w.addDrawn({0, 0, 60, 30}, std::make_shared<ControlLook>(LookKind::ControlFrame, framed));
-         },
-         none},
-        {"15-window", {0, 0, 60, 30}, face(LookKind::Window, {0, 0, 60, 30}), none},
+    auto face = [](LookKind kind, Look::Data data) {
+        return Maker([kind, data](LookWorld&, const IdCell&) {
+            LookSetUp r;
+            r.look = std::make_shared<ControlLook>(kind, data);
+            return r;
+        });
     };
-    for (const Shot& shot : shots) {
-        const IdCell id = shot.make();
-        shot.state(id);
-        SurfacePtr s = target(shot.box.w + 8, shot.box.h + 8, rgb(40, 60, 90));
+    const std::tuple<const char*, IRect2D, Maker, std::vector<std::pair<const char*, std::string>>> shots[] = {
+        {"01-text-label", {0, 0, 120, 20}, label, {}},
+        {"02-important-label", {0, 0, 120, 20}, important, {}},
+        {"03-check-box", {0, 0, 140, 20}, checkBox, {{"ischecked", "true"}}},
+        {"04-button", {0, 0, 140, 32}, button, {}},
+        {"04-button-pressed", {0, 0, 140, 32}, button, {{"ispressed", "true"}}},
+        {"05-horizontal-bar", {0, 0, 200, 16}, horizBar, {{"barsize", "40"}, {"barpos", "60"}}},
+        {"06-plain-face", {0, 0, 60, 30}, face(LookKind::PlainFace, Look::Face{}), {}},
+        {"07-frame-marked", {0, 0, 60, 30}, face(LookKind::Frame, Look::Face{}), {}},
+        {"08-vertical-bar", {0, 0, 16, 120}, vertBar, {{"barsize", "30"}, {"barpos", "20"}}},
+        {"09-selection-strings", {0, 0, 100, 40}, strings, {{"selectableitems", "[[false,true]]"}}},
+        {"10-tab-page", {0, 0, 60, 30}, face(LookKind::TabBookPage, Look::Face{}), {}},
+        {"11-tab-index", {0, 0, 300, 24}, tabIndex, {{"selectedtabindex", "1"}}},
+        {"12-image-button", {0, 0, 120, 32}, imageButton,
+         {{"imageup", "'" + lookFile("DemoImageUp.bmp") + "'"}, {"imagedown", "'" + lookFile("DemoImageDown.bmp") + "'"}}},
+        {"13-text-edit-focused", {0, 0, 120, 20}, textEdit, {{"cursorchar", "3"}, {"cursorcharextent", "4"}}},
+        {"14-control-frame", {0, 0, 60, 30}, face(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>()}), {}},
+        {"15-window", {0, 0, 60, 30}, face(LookKind::Window, Look::Face{}), {}},
+    };
+    for (const auto& [name, box, make, values] : shots) {
+        const IdCell id = add(w, make, box);
+        for (const auto& [attribute, value] : values) a.writeAsString(id, attribute, value);
+        SurfacePtr s = target(box.w + 8, box.h + 8, rgb(40, 60, 90));
         w.draw(id, s.get(), [&](UIControlID c) { return c == *id; }, 4, 4);
-        saveForViewing(s.get(), shot.name);
+        saveForViewing(s.get(), name);
     }
 }
 

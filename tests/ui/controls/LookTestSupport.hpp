@@ -1,6 +1,6 @@
 #pragma once
-// A control tree with the demo's fonts and look bitmaps, where a test adds
-// controls whose set-up runs a look set-up and keeps what it gave back.
+// A control tree with the demo's fonts and look bitmaps, to which a test
+// adds controls that draw a given look or run a look set-up.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,34 +25,23 @@ struct LookWorld {
     AppConfig::Cell config = demoConfig();
     PointerActionStores pointer{tree.stores()};
     LookServices services{tree, fonts, images, config, pointer};
-    std::vector<LookSetUp> results;  // in the order the controls were added
+    std::vector<LookSetUp> results;  // of add(), in order
 
-    // Adds a control under `parent` whose set-up runs `setUp` and makes
-    // the look it returns the control's drawing item.
-    IdCell add(const IRect2D& box, std::function<LookSetUp(const IdCell&)> setUp, const IdCell& parent = nullptr) {
+    // A control whose set-up runs `setUp` and draws the look it returns.
+    IdCell add(const IRect2D& box, const std::function<LookSetUp(const IdCell&)>& setUp,
+               const IdCell& parent = nullptr) {
         TestKind kind;
         kind.extra = [&](ControlTree& t, const IdCell& self) {
-            LookSetUp r = setUp(self);
-            t.lookup(self)->drawItem = r.look;
-            results.push_back(std::move(r));
+            results.push_back(setUp(self));
+            t.lookup(self)->drawItem = results.back().look;
         };
         return tree.addControl(parent, kind, box, 1);
     }
-    // Adds a control that draws `look`.
     IdCell addDrawn(const IRect2D& box, std::shared_ptr<const ControlDrawItem> look, const IdCell& parent = nullptr) {
         TestKind kind;
-        kind.extra = [&](ControlTree& t, const IdCell& self) { t.lookup(self)->drawItem = std::move(look); };
+        kind.extra = [&](ControlTree& t, const IdCell& self) { t.lookup(self)->drawItem = look; };
         return tree.addControl(parent, kind, box, 1);
     }
-
-    std::shared_ptr<ObservedString> text(const IdCell& self, const std::string& initial = "") {
-        return tree.attributes().registerString(self, "text", initial);
-    }
-    template <class Tag>
-    std::shared_ptr<typename Tag::Value> get(const IdCell& id, std::string_view name) {
-        return tree.attributes().get<Tag>(id, name);
-    }
-
     // Draws the control into `s` with its origin at (x, y).
     void draw(const IdCell& id, SDL_Surface* s, const FocusQuery& focus = {}, int x = 0, int y = 0) {
         drawControlItems(tree, focus, {0, 0, s->w, s->h}, id, Canvas{s, x, y});
