@@ -66,11 +66,15 @@ TEST(ControlMessages, ABoxChangeMovesTheSubtreeDepthFirstAndEndsWhereNothingChan
     boxA.onChanged.push(ControlMessages::linkEntry(tree, InsetBy{1, b}));  // runs first
     tree.lookup(b)->boundingBox.onChanged.push(ControlMessages::linkEntry(tree, InsetBy{1, d}));
     for (const IdCell& id : {b, c, d})
-        tree.lookup(id)->boundingBox.onChanged.push([&log, &tree, id](const IdCell&, const IRect2D& r) {
-            log.push_back(tree.lookup(id)->name.value() + " " + std::to_string(r.x) + "," + std::to_string(r.w));
+        tree.lookup(id)->boundingBox.onChanged.push([&log, &tree, id](const IdCell&, const IRect2D&) {
+            const auto held = tree.lookup(id)->boundingBox.value();  // already the new box
+            log.push_back(tree.lookup(id)->name.value() + " " + std::to_string(held.x) + "," + std::to_string(held.w));
         });
+    tree.lookup(b)->boundingBox.onChanging.push([&log, &tree, b](const IdCell&, const IRect2D& r) {
+        log.push_back("B from " + std::to_string(tree.lookup(b)->boundingBox.value().x) + " to " + std::to_string(r.x));
+    });
     boxA.set({10, 10, 50, 50});
-    EXPECT_EQ(log, (Log{"B 11,48", "D 12,46", "C 12,46"}));
+    EXPECT_EQ(log, (Log{"B from 0 to 11", "B 11,48", "D 12,46", "C 12,46"}));
     EXPECT_EQ(width->value(), 50);
     EXPECT_EQ(tree.findWindow(*w)->dirty, (std::vector<IRect2D>{{10, 10, 50, 50}}));
     // The same box again: every target holds its derived box; only the repaint acts.

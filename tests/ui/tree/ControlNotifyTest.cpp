@@ -101,8 +101,9 @@ struct Book {
             };
             const std::string name = std::to_string(pages.size());
             IdCell page = pages.emplace_back(add(tree, book, {}, name, 1, kind));
-            tree.lookup(page)->visible.onChanged.push(
-                [this, name](const IdCell&, const std::int32_t& v) { changed.push_back(name + "=" + std::to_string(v)); });
+            tree.lookup(page)->visible.onChanged.push([this, name](const IdCell&, const std::int32_t& v) {
+                changed.push_back(name + "=" + std::to_string(v));
+            });
         }
     }
     std::vector<std::int32_t> shown() {

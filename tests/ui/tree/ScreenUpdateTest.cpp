@@ -111,7 +111,8 @@ struct Scene {
 
     Scene() {
         Uint8 blue = 10;
-        for (const char* n : {"W", "A", "A1", "H", "H1", "P", "Q", "K", "C"}) colours[n] = SDL_MapRGB(screen->format, 0, 0, blue += 20);
+        for (const char* n : {"W", "A", "A1", "H", "H1", "P", "Q", "K", "C"})
+            colours[n] = SDL_MapRGB(screen->format, 0, 0, blue += 20);
         SDL_FillRect(screen, nullptr, 0);
     }
     ControlPainter painter() {
