@@ -23,7 +23,7 @@ TEST(ControlTree, LookupChecksZeroThenTheEndThenTheSlot) {
     const std::pair<UIControlID, const char*> cases[] = {
         {1, "none"}, {0, "ControlDestroyed"}, {8, "Subscript"}, {-1, "Subscript"}, {7, "InvalidControlID"},
     };
-    for (auto [id, raises] : cases) EXPECT_EQ(raised([&] { tree.lookup(makeIdCell(id)); }), raises) << id;
+    for (const auto& c : cases) EXPECT_EQ(raised([&] { tree.lookup(makeIdCell(c.first)); }), c.second) << c.first;
     *a = 0;  // destroyed as seen through the cell, although the slot still holds the record
     EXPECT_EQ(raised([&] { tree.lookup(a); }), "ControlDestroyed");
 }
