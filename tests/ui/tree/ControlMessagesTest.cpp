@@ -97,10 +97,12 @@ TEST(ControlMessages, ABoxChangeMovesTheSubtreeDepthFirstAndEndsWhereNothingChan
     ControlTree tree;
     IdCell w = addBox(tree, nullptr, {0, 0, 200, 200});
     tree.addWindow(w, nullptr);
-    IdCell a = addBox(tree, w, {});
-    IdCell b = addBox(tree, w, {});
-    IdCell c = addBox(tree, w, {});
-    IdCell d = addBox(tree, w, {});
+    // Every control repaints its old and new box; starting inside A's new
+    // box keeps the dirty list at that one rectangle.
+    IdCell a = addBox(tree, w, {20, 20, 1, 1});
+    IdCell b = addBox(tree, w, {20, 20, 1, 1});
+    IdCell c = addBox(tree, w, {20, 20, 1, 1});
+    IdCell d = addBox(tree, w, {20, 20, 1, 1});
     Log log;
     const auto note = [&](const char* name) {
         return [&log, name](const IdCell&, const IRect2D& r) {
@@ -115,6 +117,7 @@ TEST(ControlMessages, ABoxChangeMovesTheSubtreeDepthFirstAndEndsWhereNothingChan
     const std::vector<std::pair<IdCell, const char*>> watched{{b, "B"}, {c, "C"}, {d, "D"}};
     for (const auto& [id, name] : watched) tree.lookup(id)->boundingBox.onChanged.push(note(name));  // runs first
 
+    tree.findWindow(*w)->dirty.clear();
     boxA.set({10, 10, 50, 50});
     EXPECT_EQ(log, (Log{"B 11,48", "D 12,46", "C 12,46"}));
     EXPECT_EQ(tree.findWindow(*w)->dirty, (std::vector<IRect2D>{{10, 10, 50, 50}}));

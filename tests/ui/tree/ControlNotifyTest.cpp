@@ -200,7 +200,7 @@ TEST(ControlNotify, RepaintControlFitsEveryKindOfList) {
     tree.lookup(w)->children.onChanged.push(ControlNotify::repaintControl(tree, w));
     text->set("x");
     EXPECT_EQ(tree.findWindow(*w)->dirty, (std::vector<IRect2D>{{10, 10, 20, 20}}));
-    addPlain(tree, w);
+    addPlain(tree, w, {1, 1, 1, 1});
     EXPECT_EQ(tree.findWindow(*w)->dirty, (std::vector<IRect2D>{{0, 0, 100, 80}}));
 }
 
