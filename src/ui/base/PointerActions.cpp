@@ -1,0 +1,35 @@
+#include "ui/base/PointerActions.hpp"
+
+#include <type_traits>
+#include <utility>
+
+namespace zil {
+
+IdentityKey pushPointerAction(PointerActionStore& store, UIControlID id, PointerAction action) {
+    PointerActionList& list = store.at(id);
+    IdentityKey key = newIdentityKey();
+    list.insert(list.begin(), PointerActionEntry{std::move(action), key});
+    return key;
+}
+
+void runPointerAction(const PointerAction& action) {
+    std::visit(
+        [](const auto& a) {
+            *a.cell = std::is_same_v<std::decay_t<decltype(a)>, SetCellAndRepaint> ? 1 : 0;
+            a.repaint(a.control);
+        },
+        action);
+}
+
+IntCell makeControlStateCell(PointerActionStores& stores, const RepaintRequest& repaint, const IdCell& control) {
+    auto cell = std::make_shared<std::int32_t>(0);
+    const UIControlID id = idOf(control);
+    // Both slots are checked before either list changes.
+    stores.press->at(id);
+    stores.release->at(id);
+    pushPointerAction(*stores.press, id, SetCellAndRepaint{cell, repaint, control});
+    pushPointerAction(*stores.release, id, ClearCellAndRepaint{cell, repaint, control});
+    return cell;
+}
+
+}  // namespace zil
