@@ -88,6 +88,7 @@ TEST(TopLevelControls, InvalidateClipsByEveryAncestor) {
     for (const auto& [box, want] : cases) {
         Nested n;
         n.tree.lookup(n.g)->boundingBox.set(box);
+        n.dirty().clear();  // the move repainted G's old and new box
         TopLevelControls::invalidate(n.tree, n.g);
         EXPECT_EQ(n.dirty(), Rects{want}) << box.x;
     }
@@ -100,6 +101,7 @@ TEST(TopLevelControls, InvalidateKeepsTwoAndDropsWhatHasNoWindow) {
     Nested n;
     IdCell b = add(n.tree, n.w, {0, 80, 10, 10});
     IdCell c = add(n.tree, n.w, {190, 0, 10, 10});
+    n.dirty().clear();  // new controls repaint themselves
     TopLevelControls::invalidate(n.tree, n.g);
     TopLevelControls::invalidate(n.tree, b);
     EXPECT_EQ(n.dirty(), (Rects{{0, 80, 10, 10}, {130, 20, 20, 20}}));
