@@ -50,13 +50,13 @@ inline auto repaintControl(ControlTree& tree, IdCell control) {
     };
 }
 
-// Int list: sets `target` to the delivered value (the tab index's forward
-// to its tab book).
+// Int list: sets `target` to the delivered value (an int attribute
+// forwarded to another, as the main tab index's selection to its tab book).
 IntList::Callback setIntValue(std::shared_ptr<ObservedInt> target);
 
 // Int list, a bar's position p: sets `target` to r * p / (U - L), with U and
 // L the bar's range ends read at delivery ("barrange" and "barsize"); 0.0
-// when they are equal.
+// when they are equal. This is the binding of a demo bar to its value.
 IntList::Callback setScaledReal(double r, std::shared_ptr<ObservedInt> upper, std::shared_ptr<ObservedInt> lower,
                                 std::shared_ptr<ObservedReal> target);
 

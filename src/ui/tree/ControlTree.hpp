@@ -3,8 +3,8 @@
 // control operation works on, in one object that the UI context owns (tests
 // make fresh ones). It holds the per-control store registry with the control
 // table, the attribute tables and the used-slot array among its stores, the
-// next-index counter,
-// the top-level windows with their dirty rectangles, and the one screen.
+// next-index counter, the top-level windows with their dirty rectangles, and
+// the one screen.
 //
 // Controls name each other only by ID cells. Every access goes through
 // lookup(), which reads the cell at that moment: ID 0 raises

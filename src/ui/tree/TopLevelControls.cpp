@@ -99,6 +99,7 @@ void invalidate(ControlTree& tree, const IdCell& control) {
         }
     }
     c.reset();
+    if (r.empty()) return;
     ControlTree::Window* window = tree.findWindow(idOf(root));
     if (window == nullptr) return;
     std::vector<IRect2D>& dirty = window->dirty;
@@ -119,13 +120,15 @@ void redraw(ControlTree& tree, const IdCell& child, const IRect2D& clip, const C
             const ControlPainter& paint) {
     IdCell self;
     IRect2D box;
+    Rect64 wanted;
     std::vector<IdCell> children;
     {
         std::shared_ptr<UIControl> c = tree.lookup(child);
         if (c->visible.value() == 0) return;
         self = c->id;
         box = c->boundingBox.value();
-        if (intersectRect(clip, box).isEmpty()) return;
+        wanted = intersect(wide(clip), wide(box));
+        if (wanted.empty()) return;
         children = ControlTree::snapshotChildren(*c);
     }
     // The part of the box that the parent's surface holds, in its pixels,
@@ -134,7 +137,6 @@ void redraw(ControlTree& tree, const IdCell& child, const IRect2D& clip, const C
     const std::int64_t oy = std::int64_t{parent.y} + box.y;
     const Rect64 shown = intersect(Rect64{ox, oy, box.w, box.h}, surfaceRect(parent.surface));
     if (shown.empty()) return;
-    const Rect64 wanted = intersect(wide(clip), wide(box));
     const Rect64 area = intersect(Rect64{wanted.x - box.x, wanted.y - box.y, wanted.w, wanted.h},
                                   Rect64{shown.x - ox, shown.y - oy, shown.w, shown.h});
     if (area.empty()) return;

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the control tree tests: a control kind that records its
-// set-up and release, trees built from a few lines, and the name of the
-// exception a call raises.
+// Helpers shared by the control tree tests: a control kind that can run
+// extra set-up and record its release, and the name of what a call raises.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -13,7 +12,6 @@
 
 #include "shell/Errors.hpp"
 #include "ui/tree/ControlTree.hpp"
-#include "ui/tree/TopLevelWindow.hpp"
 
 namespace zil::testing {
 
@@ -30,18 +28,15 @@ std::string raised(F f) {
     return "none";
 }
 
-// A control kind for tests: runs `extra` as its set-up and, when `log` is
-// given, writes "release <name>" there when the control is destroyed.
 struct TestKind : ControlKind {
     std::function<void(ControlTree&, const IdCell&)> extra;
-    std::shared_ptr<Log> log;
+    std::shared_ptr<Log> log;  // given: "release <name>" when destroyed
 
     struct State : ControlKindState {
         std::shared_ptr<Log> log;
         IdCell self;
         void release(ControlTree& t) override { log->push_back("release " + t.lookup(self)->name.value()); }
     };
-
     std::int32_t tag() const override { return 1; }
     void setUp(ControlTree& tree, const IdCell& self) const override {
         if (extra) extra(tree, self);
@@ -54,9 +49,8 @@ struct TestKind : ControlKind {
     }
 };
 
-// Adds a visible control named `name` with box `box` under `parent`.
-inline IdCell addNamed(ControlTree& tree, const IdCell& parent, const std::string& name, IRect2D box,
-                       const TestKind& kind = {}, std::int32_t visible = 1) {
+inline IdCell add(ControlTree& tree, const IdCell& parent, IRect2D box = {}, const std::string& name = "",
+                  std::int32_t visible = 1, const TestKind& kind = {}) {
     IdCell id = tree.addControl(parent, kind, box, visible);
     tree.lookup(id)->name.set(name);
     return id;
