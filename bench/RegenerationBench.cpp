@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include "../tests/mesh/SurfaceRecordMeshes.hpp"
 #include "mesh/SceneObject.hpp"
@@ -22,7 +21,6 @@ void regenerateCube(benchmark::State& state, double vertexSharpness, double edge
         benchmark::DoNotOptimize(st.recordedCalls.data());
     }
     report.close();
-    close(fd);
 }
 
 void BM_RegenerateSmoothCube(benchmark::State& state) { regenerateCube(state, 0.0, 0.0); }

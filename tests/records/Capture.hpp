@@ -19,9 +19,9 @@ struct Capture {
         stream = new OutStream(fds[1], true);
     }
     ~Capture() {
+        if (!stream->closed()) ::close(fds[1]);  // a closed stream closed its end itself
         delete stream;
         ::close(fds[0]);
-        ::close(fds[1]);
     }
     OutStream& out() { return *stream; }
     // Everything flushed so far (and consumed).

@@ -2,6 +2,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -21,8 +24,9 @@ struct Pipe {
         out = std::make_unique<OutStream>(fds[1], buffered);
     }
     ~Pipe() {
+        if (!out->closed()) ::close(fds[1]);  // a closed stream closed its end itself
         out.reset();
-        for (int fd : fds) ::close(fd);
+        ::close(fds[0]);
     }
     std::string read() {
         std::string s(3 * OutStream::kBufferSize, '\0');
@@ -66,6 +70,40 @@ TEST(OutStream, BufferingFlushAndClose) {
     EXPECT_THROW(b.out->output("more"), Io);
     OutStream bad(-1, false);
     EXPECT_THROW(bad.output("x"), Io);
+}
+
+// The shut-down as the top-level handler sees it: 0 when every stream was
+// written and closed, 1 for Io, 2 for SysErr; 10 when it ended well but
+// left `fd` open.
+int shutDown(int fd) {
+    int status = 0;
+    try {
+        closeAllStreams();
+    } catch (const Io&) {
+        status = 1;
+    } catch (const SysErr&) {
+        status = 2;
+    }
+    return status == 0 && ::fcntl(fd, F_GETFD) != -1 ? 10 : status;
+}
+
+// Each case runs in a child process: the shut-down closes the test's own
+// standard streams too.
+TEST(ShutDown, WritesPendingOutputAndPassesFailuresOn) {
+    testing::ScratchDir dir;
+    const std::string path = dir.path("out.txt");
+    auto withStream = [](int fd, std::string_view text) {
+        (new OutStream(fd, true))->output(text);  // left open, as the program leaves its streams
+        std::_Exit(shutDown(fd));
+    };
+    EXPECT_EXIT(withStream(::open(path.c_str(), O_WRONLY | O_CREAT, 0600), "pending"),
+                ::testing::ExitedWithCode(0), "");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "pending");
+    // Standard output on a full disk: the lost text is an Io failure.
+    EXPECT_EXIT(withStream(::open("/dev/full", O_WRONLY), "lost"), ::testing::ExitedWithCode(1), "");
+    // A descriptor that cannot be closed.
+    EXPECT_EXIT(withStream(900, ""), ::testing::ExitedWithCode(2), "");
 }
 
 TEST(Trace, LinesOnStandardOutput) {
