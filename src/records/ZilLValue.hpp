@@ -5,6 +5,7 @@
 // Copying a value never copies a record or an array; the only in-place
 // changes are writes into the slots of a field array or an element array,
 // which every holder of that array sees at once.
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -56,19 +57,18 @@ public:
     enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2, SUMVALUE = 3 };
 
     // BASIC (INT 0).
-    // All eight bytes are set, since copies move the whole word.
     ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), bits_(0) {}
 
     static ZilLValue BASIC(const ZilLBasic& b);
     static ZilLValue INT(std::int32_t i) {
         ZilLValue v;
-        v.i_ = i;
+        v.bits_ = static_cast<std::uint32_t>(i);
         return v;
     }
     static ZilLValue REAL(double r) {
         ZilLValue v;
         v.kind_ = ZilLBasic::Kind::REAL;
-        v.r_ = r;
+        v.bits_ = std::bit_cast<std::uint64_t>(r);
         return v;
     }
     static ZilLValue XYZ(Xyz p);
@@ -81,7 +81,7 @@ public:
     }
 
     ZilLValue(const ZilLValue& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
-        if (shared_) ++node_->refs;
+        if (shared_) ++nodeBits()->refs;
     }
     ZilLValue(ZilLValue&& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
         o.tag_ = Tag::BASIC;
@@ -92,9 +92,9 @@ public:
     // The assignments take the new value first and drop the old one last,
     // so that assigning a value that the old one holds stays safe.
     ZilLValue& operator=(const ZilLValue& o) noexcept {
-        if (o.shared_) ++o.node_->refs;
+        if (o.shared_) ++o.nodeBits()->refs;
         const Tag oldTag = tag_;
-        Node* const old = shared_ ? node_ : nullptr;
+        Node* const old = node();
         tag_ = o.tag_;
         kind_ = o.kind_;
         shared_ = o.shared_;
@@ -105,7 +105,7 @@ public:
     ZilLValue& operator=(ZilLValue&& o) noexcept {
         if (this == &o) return *this;
         const Tag oldTag = tag_;
-        Node* const old = shared_ ? node_ : nullptr;
+        Node* const old = node();
         tag_ = o.tag_;
         kind_ = o.kind_;
         shared_ = o.shared_;
@@ -118,7 +118,7 @@ public:
         return *this;
     }
     ~ZilLValue() {
-        if (shared_ && --node_->refs == 0) release(tag_, node_);
+        if (shared_ && --nodeBits()->refs == 0) release(tag_, nodeBits());
     }
     void swap(ZilLValue& o) noexcept {
         std::swap(tag_, o.tag_);
@@ -141,11 +141,11 @@ public:
     ZilLBasic basic() const;
     std::int32_t asInt() const {
         if (!isInt()) throwMatch();
-        return i_;
+        return intBits();
     }
     double asReal() const {
         if (!isReal()) throwMatch();
-        return r_;
+        return realBits();
     }
     const Xyz& asXyz() const;
     // The RECORD's field array itself (shared, not copied).
@@ -167,9 +167,14 @@ private:
     using Node = detail::Node;
 
     // Empty arrays are held as a null node, which `shared_` also covers.
-    ZilLValue(Tag t, Node* n) noexcept : tag_(t), kind_(ZilLBasic::Kind::INT), shared_(n != nullptr), node_(n) {}
+    ZilLValue(Tag t, Node* n) noexcept
+        : tag_(t), kind_(ZilLBasic::Kind::INT), shared_(n != nullptr), bits_(std::bit_cast<std::uint64_t>(n)) {}
 
-    Node* node() const { return shared_ ? node_ : nullptr; }
+    // The payload word read as what the tag and kind say it holds.
+    std::int32_t intBits() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits_)); }
+    double realBits() const { return std::bit_cast<double>(bits_); }
+    Node* nodeBits() const { return std::bit_cast<Node*>(bits_); }
+    Node* node() const { return shared_ ? nodeBits() : nullptr; }
     template <class T>
     SharedArray<T> adopt() const;
     // Frees a node of a value of tag `t` whose last share has gone.
@@ -178,14 +183,14 @@ private:
 
     Tag tag_;
     ZilLBasic::Kind kind_;
-    // True exactly when node_ points at a node this value holds a share of.
+    // True exactly when the payload points at a node this value holds a
+    // share of.
     bool shared_ = false;
-    union {
-        std::int32_t i_;
-        double r_;
-        Node* node_;
-        std::uint64_t bits_;
-    };
+    // The payload: an INT (low 32 bits), the bits of a REAL, or a node
+    // pointer. One plain word, so copies never read a member that is not
+    // the one last written.
+    std::uint64_t bits_;
+    static_assert(sizeof(Node*) == sizeof(std::uint64_t));
 };
 
 // One field of a record: a name and a value.
