@@ -97,7 +97,7 @@ void drawPrimitive(RiState& st, const RiPrimitiveCall& call) {
     // Every vertex is transformed, lit and projected once; the triangles
     // index the results.
     const std::size_t lit = std::min(points.size(), normals.size());
-    std::vector<RasterVertex>& vertices = st.vertexScratch;
+    std::vector<RasterVertex>& vertices = st.renderer().vertexScratch;
     vertices.resize(lit);
     for (std::size_t i = 0; i < lit; ++i) {
         const Xyz p = Matrix4x4::Trans::transformPoint(m, points[i]);

@@ -1,6 +1,7 @@
 #include "mesh/MeshTestUtil.hpp"
 #include "mesh/PrimitiveOutput.hpp"
 #include "mesh/SceneObject.hpp"
+#include "render/RealtimeZilyMan.hpp"
 
 using namespace zil;
 using namespace zil::test;
@@ -30,7 +31,7 @@ TEST(SceneObject, RegenerationRecordsTheCubeSurface) {
     const RiPrimitiveCall& call = regen(mesh);
     EXPECT_FALSE(regen.st.recording);
     EXPECT_EQ(regen.obj.surfaceReady, 1);
-    EXPECT_TRUE(regen.st.sceneTriangles.empty());
+    EXPECT_TRUE(regen.st.renderer().sceneTriangles.empty());
     // 24 faces after the mesh step, 32 triangles each; 26 vertices, 3 points
     // inside each of 48 edges and 9 inside each face.
     EXPECT_EQ(call.vertexCounts.size(), 768u);

@@ -106,9 +106,9 @@ TEST_F(RenderPreviewTest, RegeneratesOnlyWhenTheMeshChanges) {
     EXPECT_EQ(preview().regenerations(), 1u);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), pixels)) << "the replay draws the same image";
     // A depth buffer of the control's size; the base mesh stays unsubdivided.
-    ASSERT_TRUE(preview().ri().currentDevice);
-    EXPECT_EQ(preview().ri().currentDevice->depthSurface->w, 400);
-    EXPECT_EQ(preview().ri().currentDevice->depthSurface->h, 400);
+    ASSERT_TRUE(preview().ri().renderer().currentDevice);
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->w, 400);
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->h, 400);
     EXPECT_EQ(getArrayField(cells().mesh.fields(), "vertices", stdOut()).size(), 8u);
 
     made->targets.corner(2.0);
@@ -210,9 +210,9 @@ TEST_F(RenderPreviewTest, TheDeviceFollowsTheControlsSize) {
     box = {10, 20, 200, 120};
     render();
     EXPECT_EQ(preview().regenerations(), 1u);
-    ASSERT_TRUE(preview().ri().currentDevice);
-    EXPECT_EQ(preview().ri().currentDevice->depthSurface->w, 200);
-    EXPECT_EQ(preview().ri().currentDevice->depthSurface->h, 120);
+    ASSERT_TRUE(preview().ri().renderer().currentDevice);
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->w, 200);
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->h, 120);
     EXPECT_NEAR(surfaceBox().centreX(), 100.0, 12.0);
 }
 

@@ -137,7 +137,7 @@ TEST(RiState, AbortedFrameUnwindsAndTheNextFrameDraws) {
         }
     };
     EXPECT_EQ(captured([&] { EXPECT_FALSE(frame(true)); }), "Calls to RiWorldBegin cannot be nested!\n");
-    EXPECT_FALSE(st.inFrame || st.inWorld || st.colourLocked || st.depthLocked);
+    EXPECT_FALSE(st.inFrame || st.inWorld || st.renderer().colourLocked || st.renderer().depthLocked);
     EXPECT_TRUE(st.blockStack.empty());
     EXPECT_EQ(st.deviceWidth, 0);
     EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
