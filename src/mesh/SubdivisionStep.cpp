@@ -13,9 +13,6 @@ namespace zil::SubdivisionMesh {
 
 namespace {
 
-Xyz add(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Xyz scale(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
-
 // Undirected edges filed under their lower vertex, with their new vertex
 // numbers. Each vertex has room for every corner edge that could file
 // there, so storing never reallocates.
@@ -79,36 +76,28 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     const std::size_t nF = faces.size();
     ScratchMemory<16384> scratch;
     std::pmr::memory_resource* mem = scratch.get();
-    const CornerTable table = readCorners(faces, nV, out, mem);
+    // Every record of the input is visited once; from here on the step works
+    // on flat tables. On large meshes the records no longer fit the caches,
+    // and each further pass over them would cost a miss per record.
+    const CornerTable table = readCorners(faces, nV, out, mem, true);
     const std::size_t nC = table.vertex.size();
     // New vertex numbers must fit an INT: old vertices, face points and at
     // most one edge point per corner.
     if (nV + nF + nC > static_cast<std::size_t>(INT32_MAX)) throw Overflow();
 
-    // 1. Valences, written into the input's own vertex array.
-    std::pmr::vector<std::uint32_t> valence(nV, 0, mem);
-    for (std::int32_t v : table.vertex) ++valence[static_cast<std::size_t>(v)];
-    for (std::size_t i = 0; i < nV; ++i) {
-        const FieldArray old = vertices[i].fields();
-        FieldArray fields = setIntegerField(old, names.vertexValence, out, static_cast<std::int32_t>(valence[i]));
-        // A valence set in place leaves the same record in the slot.
-        if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
-    }
-
+    // 1. Valences, written into the input's own vertex array, with the
+    // vertices' positions and sharpness read on the same visit.
+    const std::pmr::vector<std::uint32_t> valence = table.valences(nV);
     std::pmr::vector<Xyz> points(nV, mem);
-    for (std::size_t i = 0; i < nV; ++i) points[i] = readPoint(vertices[i], out);
-
-    // Per corner: the sharpness of its edge and the face across it.
-    std::pmr::vector<double> cornerSharpness(nC, mem);
-    std::pmr::vector<std::int32_t> cornerNeighbour(nC, mem);
-    for (std::size_t f = 0; f < nF; ++f) {
-        const ValueArray& corners = table.corners[f];
-        for (std::size_t c = 0; c < corners.size(); ++c) {
-            const FieldSpan fields = corners[c].fieldSpan();
-            cornerSharpness[table.start[f] + c] = getRealField(fields, names.edgeSharpness, out);
-            cornerNeighbour[table.start[f] + c] = getIntegerField(fields, names.neighborface, out);
-        }
+    std::pmr::vector<double> vertexSharpness(nV, mem);
+    for (std::size_t i = 0; i < nV; ++i) {
+        writeValence(vertices, i, static_cast<std::int32_t>(valence[i]), out);
+        const ZilLValue& v = vertices[i];
+        points[i] = readPoint(v, out);
+        vertexSharpness[i] = getRealField(v.fieldSpan(), names.vertexSharpness, out);
     }
+    const std::pmr::vector<double>& cornerSharpness = table.sharpness;
+    const std::pmr::vector<std::int32_t>& cornerNeighbour = table.neighbour;
 
     // 2. Face points: the average of the face's corners.
     std::pmr::vector<Xyz> facePoints(nF, mem);
@@ -116,8 +105,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
         const std::uint32_t n = table.cornerCount(f);
         if (n == 0) continue;
         Xyz sum{};
-        for (std::uint32_t i = 0; i < n; ++i)
-            sum = add(sum, points[static_cast<std::size_t>(table.vertex[table.start[f] + i])]);
+        for (std::uint32_t i = 0; i < n; ++i) sum += points[static_cast<std::size_t>(table.vertex[table.start[f] + i])];
         facePoints[f] = {sum.x / n, sum.y / n, sum.z / n};
     }
 
@@ -168,7 +156,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             const Xyz& B = points[ub];
             const Xyz& F1 = facePoints[f];
             const Xyz& F2 = facePoints[static_cast<std::size_t>(neighbour)];
-            const Xyz mid = scale(0.5, add(A, B));
+            const Xyz mid = 0.5 * (A + B);
             Xyz e;
             if (c >= 1.0) {
                 e = mid;
@@ -177,13 +165,13 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
                 const bool regularB = valence[ub] == 4;
                 Xyz smooth;
                 if (regularA == regularB) {
-                    smooth = add(scale(ew.end, add(A, B)), scale(2.0 * ew.face, add(F1, F2)));
+                    smooth = ew.end * (A + B) + (2.0 * ew.face) * (F1 + F2);
                 } else {
                     const Xyz& R = regularA ? A : B;
                     const Xyz& O = regularA ? B : A;
                     smooth = irregularEdgePoint(4, Constants::crossWeight, F1, R, O, F2);
                 }
-                e = c <= 0.0 ? smooth : blendPoints(smooth, mid, c);
+                e = c <= 0.0 ? smooth : blend(smooth, mid, c);
             }
             const auto index = static_cast<std::uint32_t>(edgePoints.size());
             edgeMap.store(a, b, firstEdge + static_cast<std::int32_t>(index));
@@ -232,7 +220,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     around.reserve(16);
     edges.reserve(32);
     auto oldVertex = [&](std::size_t i) {
-        const double s = getRealField(vertices[i].fieldSpan(), names.vertexSharpness, out);
+        const double s = vertexSharpness[i];
         const double cv = clampSharpness(s);
         const Xyz& v = points[i];
         Xyz position = v;
@@ -249,7 +237,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             const std::size_t once = edges.size();
             for (std::size_t j = 0; j < once; ++j) edges.push_back(edges[j]);
             const Xyz r = vertexPointWithSharpness(v, around, edges, Constants::vertexWeights);
-            position = cv <= 0.0 ? r : blendPoints(r, v, cv);
+            position = cv <= 0.0 ? r : blend(r, v, cv);
         }
         return newVertexRecord(position, decaySharpness(s));
     };

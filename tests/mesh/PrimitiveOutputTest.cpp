@@ -7,7 +7,7 @@
 #include "mesh/PrimitiveOutput.hpp"
 #include "mesh/SceneObject.hpp"
 #include "render/RealtimeZilyMan.hpp"
-#include "mesh/SurfaceRecordMeshes.hpp"
+#include "mesh/DefaultCube.hpp"
 #include "records/RecordConstants.hpp"
 #include "shell/Errors.hpp"
 
@@ -98,7 +98,7 @@ TEST_F(Primitive, RecordingKeepsTheCallNewestFirst) {
 
 TEST_F(Primitive, ObjectOutputReplaysTheRecordedSurface) {
     SceneObject obj;
-    ZilLValue mesh = testmesh::defaultCubeRecord();
+    ZilLValue mesh = DemoPage::defaultCube();
     int flag = 0;
     Matrix4x4 place = Constants::identity;
     place.rows[2][3] = 5.0;  // five units in front of the eye
