@@ -4,6 +4,7 @@
 // its edge, and the list of undirected edges.
 #include <cstdint>
 #include <memory_resource>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -41,17 +42,25 @@ CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStr
 // or appended and the new record stored back into the array.
 void writeValence(const ValueArray& vertices, std::size_t i, std::int32_t valence, OutStream& out);
 
-// Scratch storage for one call's working tables: the first few kilobytes on
-// the stack (enough for the preview's meshes), the rest from the heap.
+// Scratch storage for one call's working tables: on the stack when the call
+// expects no more than `Bytes` (the preview's meshes), else one block from
+// the heap of the expected size, asked for at once: a large call then
+// neither grows its storage piece by piece nor has the heap hand the pages
+// back to the system in between calls.
 template <std::size_t Bytes>
 class ScratchMemory {
 public:
-    ScratchMemory() : resource_(buffer_, Bytes) {}
-    std::pmr::memory_resource* get() { return &resource_; }
+    explicit ScratchMemory(std::size_t expected = 0) {
+        if (expected > Bytes)
+            resource_.emplace(expected);
+        else
+            resource_.emplace(buffer_, Bytes);
+    }
+    std::pmr::memory_resource* get() { return &*resource_; }
 
 private:
     alignas(std::max_align_t) std::byte buffer_[Bytes];
-    std::pmr::monotonic_buffer_resource resource_;
+    std::optional<std::pmr::monotonic_buffer_resource> resource_;
 };
 
 // Writes into every vertex its "vertexValence": the number of face corners

@@ -58,13 +58,6 @@ private:
     std::pmr::vector<Slot> slots_;
 };
 
-// The new edges at one old vertex: the edge point's index among the edge
-// points and the edge's clamped sharpness.
-struct VertexEdge {
-    std::uint32_t edgePoint;
-    double sharpness;
-};
-
 }  // namespace
 
 ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
@@ -74,7 +67,8 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     const ValueArray faces = getArrayField(meshFields, names.faces, out);
     const std::size_t nV = vertices.size();
     const std::size_t nF = faces.size();
-    ScratchMemory<16384> scratch;
+    // About 170 bytes of tables per corner (mostly quads: four per face).
+    ScratchMemory<16384> scratch(170 * 4 * (nF + 1));
     std::pmr::memory_resource* mem = scratch.get();
     // Every record of the input is visited once; from here on the step works
     // on flat tables. On large meshes the records no longer fit the caches,
@@ -110,26 +104,22 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     }
 
     // Entries of the vertex rule, filed per old vertex in the order made:
-    // one face point per corner at the vertex, one edge point per edge.
+    // one face per corner at the vertex, and one edge per edge at it. Each
+    // corner at a vertex starts one edge there and ends another, so a vertex
+    // has room for twice its valence in edges.
     const std::pmr::vector<std::uint32_t> faceOffsets = offsetsFromCounts(valence);
     std::pmr::vector<std::uint32_t> vertexFaces(nC, mem);
     std::pmr::vector<std::uint32_t> faceFill(faceOffsets.begin(), faceOffsets.end() - 1, mem);
-    std::pmr::vector<std::uint32_t> edgeRoom(nV, 0, mem);
-    for (std::size_t f = 0; f < nF; ++f) {
-        const std::int32_t* k = table.vertex.data() + table.start[f];
-        const std::uint32_t n = table.cornerCount(f);
-        for (std::uint32_t i = 0; i < n; ++i) {
-            ++edgeRoom[static_cast<std::size_t>(k[i])];
-            ++edgeRoom[static_cast<std::size_t>(k[i + 1 < n ? i + 1 : 0])];
-        }
-    }
-    const std::pmr::vector<std::uint32_t> edgeOffsets = offsetsFromCounts(edgeRoom);
-    std::pmr::vector<VertexEdge> vertexEdges(edgeOffsets.back(), mem);
-    std::pmr::vector<std::uint32_t> edgeFill(edgeOffsets.begin(), edgeOffsets.end() - 1, mem);
+    std::pmr::vector<std::uint32_t> vertexEdges(2 * nC, mem);
+    std::pmr::vector<std::uint32_t> edgeFill(nV, mem);
+    for (std::size_t v = 0; v < nV; ++v) edgeFill[v] = 2 * faceOffsets[v];
 
     EdgeMap edgeMap(table, nV, mem);
+    // Per edge, in numbering order: its point and its clamped sharpness.
     std::pmr::vector<Xyz> edgePoints(mem);
+    std::pmr::vector<double> edgeSharpness(mem);
     edgePoints.reserve(nC / 2 + 1);
+    edgeSharpness.reserve(nC / 2 + 1);
 
     const auto& ew = Constants::edgeWeights;
     const auto firstEdge = static_cast<std::int32_t>(nV + nF);
@@ -175,9 +165,10 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             }
             const auto index = static_cast<std::uint32_t>(edgePoints.size());
             edgeMap.store(a, b, firstEdge + static_cast<std::int32_t>(index));
-            vertexEdges[edgeFill[ua]++] = {index, c};
-            vertexEdges[edgeFill[ub]++] = {index, c};
+            vertexEdges[edgeFill[ua]++] = index;
+            vertexEdges[edgeFill[ub]++] = index;
             edgePoints.push_back(e);
+            edgeSharpness.push_back(c);
         }
     }
 
@@ -230,9 +221,9 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             for (std::uint32_t p = faceOffsets[i + 1]; p > faceOffsets[i]; --p)
                 around.push_back(facePoints[vertexFaces[p - 1]]);
             edges.clear();
-            for (std::uint32_t p = edgeFill[i]; p > edgeOffsets[i]; --p) {
-                const VertexEdge& ve = vertexEdges[p - 1];
-                edges.push_back({ve.sharpness, edgePoints[ve.edgePoint]});
+            for (std::uint32_t p = edgeFill[i]; p > 2 * faceOffsets[i]; --p) {
+                const std::uint32_t e = vertexEdges[p - 1];
+                edges.push_back({edgeSharpness[e], edgePoints[e]});
             }
             const std::size_t once = edges.size();
             for (std::size_t j = 0; j < once; ++j) edges.push_back(edges[j]);
