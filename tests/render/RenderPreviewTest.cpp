@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <set>
 
@@ -272,19 +274,56 @@ TEST_F(RenderPreviewTest, BadTargetsAndMarkersRaise) {
     EXPECT_EQ(cells().upToDate, 1);
 }
 
-// Writes what the preview shows in a few states as BMP files into the build
-// folder, for anyone to look at.
+TEST_F(RenderPreviewTest, AFailureInsideTheWorldClosesTheBlocks) {
+    render();
+    // A base mesh vertex that is not a record fails the object output, in
+    // the world and in a transform block, with the surface kept.
+    const ValueArray vertices = getArrayField(cells().mesh.fields(), "vertices", stdOut());
+    const ZilLValue vertex = vertices[0];
+    vertices.set(0, ZilLValue::INT(3));
+    EXPECT_EQ(captured([&] { EXPECT_THROW(render(), Match); }),
+              "Exception while outputting object\nException in RenderPreview.render\n");
+    const RiState& st = preview().ri();
+    EXPECT_FALSE(st.inFrame || st.inWorld);
+    EXPECT_TRUE(st.blockStack.empty());
+    vertices.set(0, vertex);
+    SDL_FillRect(target.s, nullptr, 0);
+    EXPECT_EQ(captured([&] { render(); }), "");
+    EXPECT_TRUE(isSurface(pixel(200, 200)));
+}
+
+// Writes what the preview shows in a few states into the build folder, as
+// BMP files without alpha for anyone to look at, and reads each back.
 TEST_F(RenderPreviewTest, WritesImagesOfTheDemoStates) {
     const struct { double corner, yellow, blue; const char* name; } states[] = {
-        {0, 0, 0, "preview-smooth.bmp"}, {4, 0, 0, "preview-corners-sharp.bmp"},
-        {0, 4, 0, "preview-yellow-edges-sharp.bmp"}, {0, 0, 4, "preview-blue-edges-sharp.bmp"}};
+        {0, 0, 0, "smooth"}, {4, 0, 0, "corners-sharp"}, {0, 4, 0, "yellow-edges-sharp"}, {0, 0, 4, "blue-edges-sharp"}};
+    std::filesystem::create_directories("preview-images");
+    SDL_Surface* opaque = SDL_CreateRGBSurface(SDL_SWSURFACE, 400, 400, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    ASSERT_NE(opaque, nullptr);
     for (const auto& k : states) {
+        SCOPED_TRACE(k.name);
         made->targets.corner(k.corner);
         made->targets.yellow(k.yellow);
         made->targets.blue(k.blue);
         render();
-        EXPECT_EQ(SDL_SaveBMP(target.s, k.name), 0) << k.name;
+        for (int y = 0; y < 400; ++y)
+            std::memcpy(static_cast<Uint8*>(opaque->pixels) + y * opaque->pitch, &target.at(0, y), 400 * 4);
+        const std::string path = std::string("preview-images/preview-") + k.name + ".bmp";
+        ASSERT_EQ(SDL_SaveBMP(opaque, path.c_str()), 0);
+        SDL_Surface* file = SDL_LoadBMP(path.c_str());
+        ASSERT_NE(file, nullptr);
+        SDL_Surface* back = SDL_ConvertSurface(file, opaque->format, SDL_SWSURFACE);
+        SDL_FreeSurface(file);
+        ASSERT_NE(back, nullptr);
+        int differing = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x)
+                differing += (static_cast<Uint32*>(back->pixels)[y * back->pitch / 4 + x] & 0xFFFFFF) != pixel(x, y);
+        EXPECT_EQ(differing, 0);
+        EXPECT_TRUE(isSurface(static_cast<Uint32*>(back->pixels)[200 * back->pitch / 4 + 200] & 0xFFFFFF));
+        SDL_FreeSurface(back);
     }
+    SDL_FreeSurface(opaque);
 }
 
 }  // namespace

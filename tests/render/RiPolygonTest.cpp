@@ -82,6 +82,21 @@ TEST(RealtimeZilyMan, Messages) {
     EXPECT_FALSE(st.renderer().currentDevice.has_value());
 }
 
+TEST(RealtimeZilyMan, DrawsByTopRowThenInSubmissionOrder) {
+    // Three triangles at one depth; ties keep the pixel drawn first. Blue
+    // starts on row 2 and comes first; red and green start on row 0 and
+    // cover the same pixels. Drawn: red, green (losing every tie), blue
+    // (losing where it meets red, e.g. pixel (1, 3)).
+    Scene s(8, 8);
+    s.tri({0, 1024, 1}, {4095, 1024, 1}, {0, 4095, 1}, 0, 0, 255);
+    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 255);
+    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 0, 255);
+    s.render();
+    EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
+    EXPECT_EQ(s.colour.at(1, 3), 0x00FF0000u);
+    EXPECT_EQ(s.colour.at(6, 3), 0x000000FFu);  // blue alone
+}
+
 TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     const int W = 8 * 512, H = 8 * 512;
     {
