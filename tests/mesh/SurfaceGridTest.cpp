@@ -243,4 +243,16 @@ TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
     // Degenerate cells give zero normals; the unused vertex is the zero point.
     for (const Xyz& n : s.normals) EXPECT_EQ(n, (Xyz{0, 0, 0}));
     EXPECT_EQ(s.points[4], (Xyz{0, 0, 0}));
+
+    // A vertex that no corner names is not read, even when it is no record.
+    std::vector<Xyz> points;
+    for (const auto& p : Constants::cubePoints) points.push_back({p[0], p[1], p[2]});
+    points.push_back({9, 9, 9});
+    std::vector<Ints> cube;
+    for (const auto& f : Constants::cubeFaces) cube.emplace_back(f.begin(), f.end());
+    const ZilLValue m = meshRecord(points, cube);
+    vertices(m).set(8, ZilLValue::INT(7));
+    const auto t = surfaceOf(m);
+    EXPECT_EQ(t.points.at(8), (Xyz{0, 0, 0}));
+    EXPECT_EQ(t.normals.at(8), (Xyz{0, 0, 0}));
 }

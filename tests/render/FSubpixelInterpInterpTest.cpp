@@ -119,6 +119,17 @@ TEST(Rasteriser, FarVerticesAndEmptyTriangles) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x)
             EXPECT_EQ(b.at(x, y) != 0, x < 8 && y < 8 && x >= y) << x << "," << y;
+    // A left edge falling 2^24 per row (32,768 pixels), set up 511 units
+    // below its top T = (X, -511): the set-up moves it by 2^24 * 511 / 512,
+    // a product past 32 bits. X = 2048 + 2^24 * 511 / 512 = 16,746,496
+    // puts it at x = 2048 (pixel 4) on row 0; the bottom (X - 2^24 * 4607 /
+    // 512, 4096) = (-134,215,680, 4096) keeps the slope exact. The right side
+    // runs down x = X. Row 0 is drawn from pixel 4 on, rows 1 to 7 whole.
+    constexpr int X = 16746496;
+    Buffers steep(8, 8);
+    ySortedTriangle(v(X, -511), v(X, 4095), v(-134215680, 4096), steep.t());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(steep.at(x, y) != 0, y > 0 || x >= 4) << x << "," << y;
     // Flat on one sample row, or narrower than the gap between samples: nothing.
     Buffers none(8, 8);
     ySortedTriangle(v(0, 1024), v(1024, 1024), v(3000, 1024), none.t());
