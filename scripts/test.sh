@@ -18,8 +18,16 @@ if ls fuzz/*.cpp >/dev/null 2>&1; then
   for f in build-fuzz/fuzz_*; do
     name=$(basename "$f")
     corpus="fuzz/corpus/${name#fuzz_}"
-    mkdir -p "build-fuzz/corpus-$name"
+    artifacts="build-fuzz/artifacts-$name/"
+    log="build-fuzz/$name.log"
+    mkdir -p "build-fuzz/corpus-$name" "$artifacts"
     echo "Fuzzing $name for ${FUZZ_SECONDS:-60} s"
-    "$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 "build-fuzz/corpus-$name" $( [ -d "$corpus" ] && echo "$corpus" ) 2>&1 | tail -n 3
+    if ! "$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 -artifact_prefix="$artifacts" \
+        "build-fuzz/corpus-$name" $( [ -d "$corpus" ] && echo "$corpus" ) >"$log" 2>&1; then
+      cat "$log"
+      echo "$name failed; the failing input is in $artifacts" >&2
+      exit 1
+    fi
+    tail -n 3 "$log"
   done
 fi
