@@ -112,7 +112,6 @@ inline bool near(const Xyz& a, const Xyz& b, double eps = 1e-12) {
 inline void expectNear(const Xyz& a, const Xyz& b) {
     EXPECT_TRUE(near(a, b)) << a.x << " " << a.y << " " << a.z << " vs " << b.x << " " << b.y << " " << b.z;
 }
-inline Xyz mid(const Xyz& a, const Xyz& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2}; }
-inline Xyz scaled(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
+inline Xyz mid(const Xyz& a, const Xyz& b) { return 0.5 * (a + b); }
 
 }  // namespace zil::test

@@ -84,9 +84,9 @@ TEST(SubdivisionStep, CubeCountsNumberingAndSmoothRules) {
     for (std::size_t f = 0; f < 6; ++f) expectNear(pointOf(next, 8 + f), facePoints[f]);
     for (std::size_t e = 0; e < 12; ++e) {
         const auto [a, b] = kEdgePointOrder[e];
-        expectNear(pointOf(next, 14 + e), scaled(0.875, mid(pointOf(cube, a), pointOf(cube, b))));
+        expectNear(pointOf(next, 14 + e), 0.875 * mid(pointOf(cube, a), pointOf(cube, b)));
     }
-    for (std::size_t i = 0; i < 8; ++i) expectNear(pointOf(next, i), scaled(53.0 / 72.0, pointOf(cube, i)));
+    for (std::size_t i = 0; i < 8; ++i) expectNear(pointOf(next, i), (53.0 / 72.0) * pointOf(cube, i));
 }
 
 TEST(SubdivisionStep, SharpCreasesDecayByOnePerStep) {
@@ -98,7 +98,7 @@ TEST(SubdivisionStep, SharpCreasesDecayByOnePerStep) {
     for (std::size_t e = 0; e < 12; ++e) {
         const Xyz m = mid(pointOf(cube, kEdgePointOrder[e].first), pointOf(cube, kEdgePointOrder[e].second));
         const bool sharp = std::count(rims.begin(), rims.end(), kEdgePointOrder[e]) == 1;
-        expectNear(pointOf(next, 14 + e), sharp ? m : scaled(0.875, m));
+        expectNear(pointOf(next, 14 + e), sharp ? m : 0.875 * m);
     }
     // Vertex 7 sits on two sharp edges: the crease rule.
     expectNear(pointOf(next, 7), {0.875, 0.875, 1.0});

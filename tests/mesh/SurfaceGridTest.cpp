@@ -127,7 +127,7 @@ TEST(SurfaceGrid, CornerPointBlendsByTheVertexSharpness) {
         auto faces = surfaceInput(cubeOfSide(2.0, c.vertexSharpness)).faces;
         CornerRing ring;
         cornerPoint(faces, 0, 0, 0, ring);
-        expectNear(faces[0].grid(1).at(0, 0), scaled(c.expected, {-1, -1, 1}));
+        expectNear(faces[0].grid(1).at(0, 0), c.expected * Xyz{-1, -1, 1});
         EXPECT_EQ(faces[0].cornerValences[0], 3);
     }
 }

@@ -139,10 +139,10 @@ TEST(Rasteriser, FarVerticesAndEmptyTriangles) {
 
 TEST(Rasteriser, OrderAssertionsAreReported) {
     Buffers b(8, 8);
-    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t()); }),
+    EXPECT_EQ(stdoutOf([&] { ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t()); }),
               "Assert error: y0 > y1"
               "Assert error: lowStartPixelY <> topEndPixelY + 1\nlowStartPixelY = 1 topEndPixelY = 3\n");
-    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t()); }), "Assert error: y1 > y2");
+    EXPECT_EQ(stdoutOf([&] { ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t()); }), "Assert error: y1 > y2");
 }
 
 }  // namespace

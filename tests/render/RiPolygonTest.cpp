@@ -34,17 +34,17 @@ TEST(RiPolygon, QuadsSplitInTwoAndPointsRoundUpwards) {
 TEST(RiPolygon, Messages) {
     Scene s(64, 64);
     const std::string lazy = "I have been lazy - only use triangles or quads when calling Polygon please...\n";
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {}); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {}); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
               "Parameter type error: Expecting type Rt.Point list for parameter P\n" + lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
               lazy);
     EXPECT_TRUE(s.st.renderer().sceneTriangles.empty());
 
     s.st.currentColor = {1.0, 1.0};
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
               "Exactly 3 color components are required in ColorRGB.fromColorN!\n");
     ASSERT_EQ(s.st.renderer().sceneTriangles.size(), 1u);
     EXPECT_EQ(s.st.renderer().sceneTriangles[0].a.colour, (FixedColor{0, 0, 0}));
@@ -71,13 +71,13 @@ TEST(RiPolygon, PointMarkersSitJustInFront) {
 TEST(RealtimeZilyMan, Messages) {
     RiState st;
     const std::string none = "No device open in RealtimeZilyMan.";
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
               none + "triangle\n");
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
     EXPECT_TRUE(st.renderer().sceneTriangles.empty());
     Surface colour(4, 4);
-    EXPECT_EQ(captured([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
+    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
               "Could not create depth surface in RealtimeZilyMan\n");
     EXPECT_FALSE(st.renderer().currentDevice.has_value());
 }
@@ -131,7 +131,7 @@ TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
         RiState st;
         st.deviceWidth = 0;
         st.deviceHeight = 24;
-        EXPECT_EQ(captured([&] { RealtimeZilyMan::worldBegin(st); }),
+        EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::worldBegin(st); }),
                   "Could not create depth surface in RealtimeZilyMan\n");
         EXPECT_FALSE(st.renderer().currentDevice.has_value());
         EXPECT_EQ(SDL_GetVideoSurface()->w, 64);

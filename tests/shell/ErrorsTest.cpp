@@ -14,32 +14,13 @@
 namespace zil {
 namespace {
 
-// A stream over a pipe, so tests can read back exactly what was written.
-struct Pipe {
-    int fds[2];
-    std::unique_ptr<OutStream> out;
-    explicit Pipe(bool buffered) {
-        if (::pipe(fds) != 0) std::abort();
-        ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        out = std::make_unique<OutStream>(fds[1], buffered);
-    }
-    ~Pipe() {
-        if (!out->closed()) ::close(fds[1]);  // a closed stream closed its end itself
-        out.reset();
-        ::close(fds[0]);
-    }
-    std::string read() {
-        std::string s(3 * OutStream::kBufferSize, '\0');
-        s.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(fds[0], s.data(), s.size()))));
-        return s;
-    }
-};
+using testing::Capture;
 
 template <class E>
 std::string report(E e) {
-    Pipe p(false);
-    reportException(std::make_exception_ptr(e), *p.out);
-    return p.read();
+    Capture c(false);
+    reportException(std::make_exception_ptr(e), c.out());
+    return c.text();
 }
 
 TEST(ErrorReport, ThreeForms) {
@@ -55,19 +36,19 @@ TEST(ErrorReport, ThreeForms) {
 }
 
 TEST(OutStream, BufferingFlushAndClose) {
-    Pipe b(true), u(false);
-    b.out->output("abc");
-    outputString(*u.out, "xyz");
-    EXPECT_EQ(b.read(), "");
-    EXPECT_EQ(u.read(), "xyz");
-    b.out->flush();
-    EXPECT_EQ(b.read(), "abc");
+    Capture b(true), u(false);
+    b.out().output("abc");
+    outputString(u.out(), "xyz");
+    EXPECT_EQ(b.text(), "");
+    EXPECT_EQ(u.text(), "xyz");
+    b.out().flush();
+    EXPECT_EQ(b.text(), "abc");
     // A full buffer is written out and nothing is lost.
-    b.out->output(std::string(OutStream::kBufferSize + 100, 'q'));
-    EXPECT_EQ(b.read().size(), OutStream::kBufferSize);
-    b.out->close();  // closing flushes what is pending
-    EXPECT_EQ(b.read().size(), 100u);
-    EXPECT_THROW(b.out->output("more"), Io);
+    b.out().output(std::string(OutStream::kBufferSize + 100, 'q'));
+    EXPECT_EQ(b.text().size(), OutStream::kBufferSize);
+    b.out().close();  // closing flushes what is pending
+    EXPECT_EQ(b.text().size(), 100u);
+    EXPECT_THROW(b.out().output("more"), Io);
     OutStream bad(-1, false);
     EXPECT_THROW(bad.output("x"), Io);
 }
