@@ -67,8 +67,9 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     const ValueArray faces = getArrayField(meshFields, names.faces, out);
     const std::size_t nV = vertices.size();
     const std::size_t nF = faces.size();
-    // About 170 bytes of tables per corner (mostly quads: four per face).
-    ScratchMemory<16384> scratch(170 * 4 * (nF + 1));
+    // The tables take some 80 bytes per corner (mostly quads: four per
+    // face); a little more is asked for, so that one block serves.
+    ScratchMemory<16384> scratch(96 * 4 * (nF + 1));
     std::pmr::memory_resource* mem = scratch.get();
     // Every record of the input is visited once; from here on the step works
     // on flat tables. On large meshes the records no longer fit the caches,
