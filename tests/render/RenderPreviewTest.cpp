@@ -221,7 +221,10 @@ TEST_F(RenderPreviewTest, ItDrawsIntoASubSurfaceOfTheScreenAndNowhereElse) {
     EXPECT_NE(screen.at(300, 240) & 0xFFFFFF, 0u) << "the object sits in the middle of the sub-surface";
 }
 
-TEST_F(RenderPreviewTest, AFailedRegenerationReportsAndTheNextRenderRetries) {
+// A failure before the frame (the regeneration) and one inside the world
+// (the object output, in a transform block): each prints its trace lines and
+// leaves the Ri state closed, and the next render draws again.
+TEST_F(RenderPreviewTest, FailuresCloseTheBlocksAndTheNextRenderRetries) {
     render();
     const ZilLValue cube = cells().mesh;
     cells().mesh = ZilLValue::INT(3);  // not a mesh record
@@ -229,28 +232,34 @@ TEST_F(RenderPreviewTest, AFailedRegenerationReportsAndTheNextRenderRetries) {
     EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(render(), Match); }),
               "Exception while regenerating object!Exception while validating object\n"
               "Exception in RenderPreview.render\n");
+    EXPECT_EQ(std::pair(cells().regenerated, cells().upToDate), std::pair(0, 0));
+    cells().mesh = cube;
+    render();
+    const ValueArray vertices = getArrayField(cube.fields(), "vertices", stdOut());
+    const ZilLValue vertex = vertices[0];
+    vertices.set(0, ZilLValue::INT(3));
+    EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(render(), Match); }),
+              "Exception while outputting object\nException in RenderPreview.render\n");
     const RiState& st = preview().ri();
     EXPECT_FALSE(st.inFrame || st.inWorld || st.recording);
     EXPECT_TRUE(st.blockStack.empty());
-    EXPECT_EQ(std::pair(cells().regenerated, cells().upToDate), std::pair(0, 0));
-    cells().mesh = cube;
+    vertices.set(0, vertex);
+    SDL_FillRect(target.s, nullptr, 0);
     EXPECT_EQ(stdoutOf([&] { render(); }), "");
-    EXPECT_EQ(preview().regenerations(), 3u);
     EXPECT_EQ(std::pair(cells().regenerated, cells().upToDate), std::pair(1, 1));
     EXPECT_TRUE(isSurface(pixel(200, 200)));
 }
 
-TEST_F(RenderPreviewTest, ANestingReportEndsTheRenderQuietly) {
+TEST_F(RenderPreviewTest, NestingReportsAndBadTargets) {
+    // A nesting report ends the render quietly, unwound to before the outer
+    // frame: no frame, device size 0 again.
     RiFrameBegin(preview().ri(), 10, 10);
     EXPECT_EQ(stdoutOf([&] { EXPECT_NO_THROW(render()); }), "Calls to RiFrameBegin cannot be nested!\n");
-    // Unwound to before the outer frame: no frame, device size 0 again.
     EXPECT_FALSE(preview().ri().inFrame);
     EXPECT_TRUE(preview().ri().blockStack.empty());
     EXPECT_EQ(preview().ri().deviceWidth, 0);
     EXPECT_EQ(std::pair(cells().regenerated, cells().upToDate), std::pair(1, 1));
-}
 
-TEST_F(RenderPreviewTest, BadTargetsAndMarkersRaise) {
     SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 400, 400, 16, 0xF800, 0x07E0, 0x001F, 0);
     EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(preview().render(small), BackendError); }),
               "Exception in RenderPreview.render\n");
@@ -261,26 +270,6 @@ TEST_F(RenderPreviewTest, BadTargetsAndMarkersRaise) {
               }),
               "Exception in RenderPreview.renderSelectable\n");
     EXPECT_TRUE(preview().ri().blockStack.empty());
-    render();
-    EXPECT_EQ(cells().upToDate, 1);
-}
-
-TEST_F(RenderPreviewTest, AFailureInsideTheWorldClosesTheBlocks) {
-    render();
-    // A base mesh vertex that is not a record fails the object output, in
-    // the world and in a transform block, with the surface kept.
-    const ValueArray vertices = getArrayField(cells().mesh.fields(), "vertices", stdOut());
-    const ZilLValue vertex = vertices[0];
-    vertices.set(0, ZilLValue::INT(3));
-    EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(render(), Match); }),
-              "Exception while outputting object\nException in RenderPreview.render\n");
-    const RiState& st = preview().ri();
-    EXPECT_FALSE(st.inFrame || st.inWorld);
-    EXPECT_TRUE(st.blockStack.empty());
-    vertices.set(0, vertex);
-    SDL_FillRect(target.s, nullptr, 0);
-    EXPECT_EQ(stdoutOf([&] { render(); }), "");
-    EXPECT_TRUE(isSurface(pixel(200, 200)));
 }
 
 // Writes what the preview shows in a few states into the build folder, as
