@@ -1,7 +1,7 @@
 #pragma once
 // Persistent map from byte strings to values: a ternary search tree whose
-// insertions return a new tree sharing every unchanged node with the old
-// one. Holders keep the current tree in a cell of their own.
+// insertions and removals return a new tree sharing every unchanged node
+// with the old one. Holders keep the current tree in a cell of their own.
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -125,6 +125,43 @@ public:
         for (std::size_t k = path.size(); k-- > 0;) {
             (*path[k]).*links[k] = std::move(end);
             end = std::move(path[k]);
+        }
+        return StringTree(std::move(end));
+    }
+
+    // A tree in which `key` has no value; the nodes on its path stay. A key
+    // without a value gives a tree equal to this one.
+    StringTree remove(std::string_view key) const {
+        std::vector<const Node*> path;
+        std::vector<Ptr Node::*> links;
+        const Node* n = root_.get();
+        std::size_t i = 0;
+        while (n && i < key.size()) {
+            if (!n->isNode) return *this;
+            unsigned char b = static_cast<unsigned char>(key[i]);
+            Ptr Node::*link;
+            if (b < n->split) {
+                link = &Node::lower;
+            } else if (b > n->split) {
+                link = &Node::higher;
+            } else {
+                link = &Node::equal;
+                ++i;
+            }
+            path.push_back(n);
+            links.push_back(link);
+            n = (n->*link).get();
+        }
+        if (!n || !n->value) return *this;
+        Ptr end;
+        if (n->isNode) {
+            end = std::make_shared<Node>(*n);
+            end->value.reset();
+        }  // a leaf without value is the empty tree
+        for (std::size_t k = path.size(); k-- > 0;) {
+            Ptr copy = std::make_shared<Node>(*path[k]);
+            (*copy).*links[k] = std::move(end);
+            end = std::move(copy);
         }
         return StringTree(std::move(end));
     }
