@@ -3,12 +3,11 @@
 // one-off work of building a font and rendering its cache.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include <SDL.h>
 
+#include "DemoResources.hpp"
 #include "shell/AppConfig.hpp"
 #include "ui/base/FontContext.hpp"
 #include "ui/base/ImageManager.hpp"
@@ -16,21 +15,11 @@
 namespace {
 
 using namespace zil;
+using bench::demoConfig;
+using bench::screenLike;
 
 constexpr ColorRGB accent{1.0, 0.81, 0.51};
 const std::string kText = "Corner sharpness 1.5";  // 20 characters
-
-std::filesystem::path demoDir() {
-    const char* src = std::getenv("ZIL_SOURCE_DIR");
-    return std::filesystem::path(src ? src : ".") / "demo";
-}
-
-AppConfig::Cell demoConfig() {
-    AppConfig::Table t;
-    AppConfig::insert(t, "ui/lf/vuq/", (demoDir() / "ui/lf/vuq").string() + "/");
-    AppConfig::insert(t, "ui/fonts/", (demoDir() / "ui/fonts").string() + "/");
-    return t;
-}
 
 struct Ui {
     ImageManager images;
@@ -38,10 +27,6 @@ struct Ui {
     AppConfig::Cell config = demoConfig();
     FontHandle lucida = loadFont(fonts, images, config, "lucida-14", accent);
 };
-
-SDL_Surface* screenLike(int w, int h) {
-    return SDL_CreateRGBSurface(0, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-}
 
 void BM_DrawString20(benchmark::State& state) {
     Ui ui;

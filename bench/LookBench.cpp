@@ -4,14 +4,12 @@
 // control: BM_Dispatch minus BM_PainterAlone (at most 0.2 us).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include <SDL.h>
 
-#include "shell/AppConfig.hpp"
+#include "DemoResources.hpp"
 #include "ui/base/FontContext.hpp"
 #include "ui/base/ImageManager.hpp"
 #include "ui/base/LookAndFeel.hpp"
@@ -23,20 +21,8 @@ namespace {
 
 using namespace zil;
 
-std::filesystem::path demoDir() {
-    const char* src = std::getenv("ZIL_SOURCE_DIR");
-    return std::filesystem::path(src ? src : ".") / "demo";
-}
-
-AppConfig::Cell demoConfig() {
-    AppConfig::Table t;
-    AppConfig::insert(t, "ui/lf/vuq/", (demoDir() / "ui/lf/vuq").string() + "/");
-    AppConfig::insert(t, "ui/fonts/", (demoDir() / "ui/fonts").string() + "/");
-    return t;
-}
-
 struct Screen {
-    SDL_Surface* s = SDL_CreateRGBSurface(0, 400, 300, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    SDL_Surface* s = bench::screenLike(400, 300);
     ~Screen() { SDL_FreeSurface(s); }
 };
 
@@ -129,7 +115,7 @@ struct Ui {
     ControlTree tree;
     ImageManager images;
     FontContext fonts;
-    AppConfig::Cell config = demoConfig();
+    AppConfig::Cell config = bench::demoConfig();
     PointerActionStores pointer{tree.stores()};
     LookServices services{tree, fonts, images, config, pointer};
     std::vector<LookSetUp> kept;
