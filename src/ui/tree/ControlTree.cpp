@@ -61,9 +61,9 @@ IdCell ControlTree::addControl(const IdCell& parent, const ControlKind& kind, co
     }
     kind.setUp(*this, own);
     std::shared_ptr<UIControl> c = lookup(own);
-    attributes_.registerStandard(own, std::shared_ptr<ObservedRect>(c, &c->boundingBox),
-                                 std::shared_ptr<ObservedInt>(c, &c->visible), std::shared_ptr<ObservedString>(c, &c->name),
-                                 std::shared_ptr<ObservedString>(c, &c->className));
+    attributes_.registerStandard(
+        own, std::shared_ptr<ObservedRect>(c, &c->boundingBox), std::shared_ptr<ObservedInt>(c, &c->visible),
+        std::shared_ptr<ObservedString>(c, &c->name), std::shared_ptr<ObservedString>(c, &c->className));
     c.reset();
     TreeCallbacks::attachRepaintLinks(*this, own);
     return own;
