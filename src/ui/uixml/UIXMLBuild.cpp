@@ -6,6 +6,8 @@
 #include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
 #include "ui/base/AttributeText.hpp"
+#include "ui/controls/UIContext.hpp"
+#include "ui/uixml/ControlFactory.hpp"
 
 namespace zil::UIXMLBuild {
 namespace {
@@ -87,6 +89,17 @@ std::vector<IdCell> buildControl(const std::vector<UIXMLItem>& items, ControlTre
         }
     }
     return made;
+}
+
+std::vector<IdCell> buildControl(const std::vector<UIXMLItem>& items, UIContext& ctx, const IdCell& parent) {
+    const Factory factory{
+        [&ctx](std::string_view cls, const IdCell& under, const IRect2D& box, std::int32_t visible) {
+            return createControl(ctx, cls, under, box, visible);
+        },
+        [&ctx](std::string_view cls, const IRect2D& box, std::int32_t visible) {
+            return findToplevelControlClass(ctx, cls, box, visible);
+        }};
+    return buildControl(items, ctx.tree, factory, parent);
 }
 
 }  // namespace zil::UIXMLBuild

@@ -13,7 +13,11 @@
 #include "ui/tree/ControlTree.hpp"
 #include "ui/uixml/UIXMLReader.hpp"
 
-namespace zil::UIXMLBuild {
+namespace zil {
+
+class UIContext;
+
+namespace UIXMLBuild {
 
 // What makes the control(s) of a class name: one entry for controls inside
 // a parent, one for top-level windows. Each returns the ID cell of the
@@ -44,4 +48,10 @@ struct Factory {
 std::vector<IdCell> buildControl(const std::vector<UIXMLItem>& items, ControlTree& tree, const Factory& factory,
                                  const IdCell& parent);
 
-}  // namespace zil::UIXMLBuild
+// The same with the toolkit's classes of `ctx` (UIXMLBuild::createControl
+// and findToplevelControlClass).
+std::vector<IdCell> buildControl(const std::vector<UIXMLItem>& items, UIContext& ctx,
+                                 const IdCell& parent = makeIdCell(0));
+
+}  // namespace UIXMLBuild
+}  // namespace zil

@@ -8,6 +8,8 @@
 #include "shell/Errors.hpp"
 #include "shell/ShellTestSupport.hpp"
 #include "shell/UILoader.hpp"
+#include "ui/base/ImageTestSupport.hpp"
+#include "ui/controls/UIContext.hpp"
 #include "ui/tree/TopLevelWindow.hpp"
 #include "ui/tree/TreeTestSupport.hpp"
 #include "ui/uixml/UIXMLBuild.hpp"
@@ -231,6 +233,22 @@ TEST(UIXMLBuild, RestIsWrittenInReverseFileOrderAfterNameAndClass) {
     b.log->clear();
     b.build(window + "<control class='\"Probe\"' name='\"\"' visible='true' boundingbox='{x=0,y=0,w=1,h=1}'>");
     EXPECT_EQ(*b.log, (Log{"class=Probe"}));
+}
+
+TEST(UIXMLBuild, ToolkitClassesSkipControlReferencesAndActions) {
+    test::Capture report;
+    UIContext ctx(testing::demoConfig(), report.out());
+    UILoader::Loaded loaded = UILoader::read(CharSource::ofText(
+        open("VuqNoBackgroundWindow", "w") + open("VuqPushButton", "b", "text='\"Go\"' onclick='\"x\"'") + close +
+        open("VuqVertScrollArea", "s", "scrollbar='\"1\"'") + close + open("VuqControlFrame", "f", "control='\"1\"'")));
+    auto made = UIXMLBuild::buildControl(loaded.items, ctx);
+    ASSERT_EQ(made.size(), 4u);
+    const UIAttributes& a = ctx.tree.attributes();
+    EXPECT_EQ(a.get<Attr::NString>(made[1], "text")->value(), "Go");
+    EXPECT_TRUE(a.get<Attr::ControlNotify>(made[1], "onclick")->empty());
+    EXPECT_EQ(idOf(a.get<Attr::NUIControlID>(made[2], "scrollbar")->value()), *made[2] + 2);  // area, frame, bar
+    EXPECT_EQ(idOf(a.get<Attr::NUIControlID>(made[3], "control")->value()), 0);
+    EXPECT_EQ(report.text(), "");
 }
 
 TEST(UIXMLBuild, ReportsOfBadDescriptions) {
