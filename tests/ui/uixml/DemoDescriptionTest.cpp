@@ -125,14 +125,14 @@ TEST(DemoDescription, TheDemosControlsInTheirPlaces) {
 TEST(DemoDescription, TheBooksSelectionShowsEachPage) {
     Demo d;
     std::vector<IdCell> pages = d.children("maintabbook");
-    EXPECT_EQ(static_cast<std::size_t>(d.ctx->tree.attributes().get<Attr::NStrings>(d.find("maintab"), "tabs")->count()),
-              pages.size());
+    auto tabs = d.ctx->tree.attributes().get<Attr::NStrings>(d.find("maintab"), "tabs");
+    EXPECT_EQ(static_cast<std::size_t>(tabs->count()), pages.size());  // a tab per page
     // Described: only page 0 shows, and a selection acts only when it changes.
     auto shown = [&] {
-        std::vector<std::int32_t> tabs;
+        std::vector<std::int32_t> out;
         for (const IdCell& p : pages)
-            if (d.at(p).visible.value()) tabs.push_back(d.intOf(p, "tabindex"));
-        return tabs;
+            if (d.at(p).visible.value()) out.push_back(d.intOf(p, "tabindex"));
+        return out;
     };
     EXPECT_EQ(shown(), std::vector<std::int32_t>{0});
     auto selected = d.ctx->tree.attributes().get<Attr::NInt>(d.find("maintabbook"), "selectedtabindex");
