@@ -7,6 +7,7 @@
 #include "shell/Constants.hpp"
 #include "shell/CoreInt.hpp"
 #include "shell/Errors.hpp"
+#include "ui/tree/TreeCallbacks.hpp"
 
 namespace zil {
 
@@ -63,6 +64,8 @@ IdCell ControlTree::addControl(const IdCell& parent, const ControlKind& kind, co
     attributes_.registerStandard(
         own, std::shared_ptr<ObservedRect>(c, &c->boundingBox), std::shared_ptr<ObservedInt>(c, &c->visible),
         std::shared_ptr<ObservedString>(c, &c->name), std::shared_ptr<ObservedString>(c, &c->className));
+    c.reset();
+    TreeCallbacks::attachRepaintLinks(*this, own);
     return own;
 }
 

@@ -83,7 +83,8 @@ public:
     // 0; a parent that cannot be looked up fails as lookup does, leaving the
     // record in the table); runs the kind's set-up; registers the four
     // attributes every control has ("boundingbox", "visible", "name",
-    // "class"), after the kind's own; returns the own ID cell.
+    // "class"), after the kind's own; attaches its repaint links
+    // (TreeCallbacks::attachRepaintLinks); returns the own ID cell.
     IdCell addControl(const IdCell& parent, const ControlKind& kind, const IRect2D& box, std::int32_t visible);
 
     // Destroys the control and its subtree, children first: each leaves its

@@ -99,6 +99,7 @@ void invalidate(ControlTree& tree, const IdCell& control) {
         }
     }
     c.reset();
+    if (r.empty()) return;
     ControlTree::Window* window = tree.findWindow(idOf(root));
     if (window == nullptr) return;
     std::vector<IRect2D>& dirty = window->dirty;

@@ -57,8 +57,9 @@ std::vector<IRect2D> unifyRects(std::vector<IRect2D> list, OutStream& report);
 // Marks the control's whole area, clipped by every ancestor, dirty in its
 // window: every repaint request of a control (its repaint callbacks and
 // links, a pointer action's redraw, the preview's redraw) comes here. A
-// window without a dirty list (none registered) drops it. Lookups fail as
-// ControlTree::lookup does.
+// window without a dirty list (none registered) drops it, and so is an
+// empty area: it would hold one of the two places and force the real ones
+// to merge. Lookups fail as ControlTree::lookup does.
 void invalidate(ControlTree& tree, const IdCell& control);
 
 // True when a drawn child of the snapshot lies over all of `rect` (in the

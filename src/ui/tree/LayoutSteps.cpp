@@ -1,0 +1,167 @@
+#include "ui/tree/LayoutSteps.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "shell/CoreInt.hpp"
+#include "shell/Errors.hpp"
+#include "ui/tree/ControlMessages.hpp"
+#include "ui/tree/ControlTree.hpp"
+#include "ui/tree/TopLevelControls.hpp"
+
+namespace zil {
+
+namespace {
+
+constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
+
+// v as a 32-bit int; Overflow when it does not fit.
+std::int32_t fit32(std::int64_t v) {
+    if (v < kIntMin || v > std::numeric_limits<std::int32_t>::max()) throw Overflow();
+    return static_cast<std::int32_t>(v);
+}
+
+// Two's-complement arithmetic modulo 2^32.
+std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+std::int32_t wrapMul(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+std::int32_t negate(std::int32_t v) {
+    if (v == kIntMin) throw Overflow();
+    return -v;
+}
+
+}  // namespace
+
+namespace ControlMessages {
+
+ContentExtent contentExtent(const ControlTree& tree, const IdCell& area) {
+    std::int64_t top = 0;
+    std::int64_t bottom = 0;
+    for (const IdCell& child : ControlTree::snapshotChildren(*tree.lookup(area))) {
+        const IRect2D& box = tree.lookup(child)->boundingBox.value();
+        top = std::min<std::int64_t>(top, box.y);
+        bottom = std::max(bottom, std::int64_t{box.y} + box.h);
+    }
+    return {static_cast<std::int32_t>(top), fit32(bottom - top)};
+}
+
+void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll) {
+    if (*scroll.busy != 0) return;
+    const ContentExtent content = contentExtent(tree, scroll.area);
+    const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
+    const std::int32_t range = scroll.range->value();
+    scroll.size->set(intDiv(fit32(std::int64_t{h} * range), content.extent));
+    scroll.position->set(negate(intDiv(fit32(std::int64_t{content.top} * range), content.extent)));
+}
+
+void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int32_t v) {
+    const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
+    const ContentExtent content = contentExtent(tree, scroll.area);
+    const std::int32_t span = fit32(std::int64_t{scroll.range->value()} - scroll.size->value());
+    const std::int32_t q = intDiv(wrapMul(wrapSub(content.extent, h), v), span);
+    const std::int64_t offset = std::int64_t{negate(q)} - content.top;
+
+    *scroll.busy = 1;
+    struct Idle {
+        std::int32_t& busy;
+        ~Idle() { busy = 0; }
+    } idle{*scroll.busy};
+    for (const IdCell& child : ControlTree::snapshotChildren(*tree.lookup(scroll.area))) {
+        if (idOf(child) == idOf(scroll.frame)) continue;
+        std::shared_ptr<UIControl> c = tree.lookup(child);
+        IRect2D box = c->boundingBox.value();
+        box.y = fit32(box.y + offset);
+        c->boundingBox.set(box);
+    }
+}
+
+void fitItemsHeight(ControlTree& tree, const ItemList& items) {
+    while (items.itemCount() > items.flags->count()) items.flags->append(0);
+    {
+        std::shared_ptr<UIControl> list = tree.lookup(items.list);
+        const std::int32_t line = items.lineHeight();
+        IRect2D box = list->boundingBox.value();
+        box.h = fit32(std::int64_t{items.itemCount()} * line);
+        list->boundingBox.set(box);
+    }
+    TopLevelControls::invalidate(tree, items.list);
+}
+
+void insetFramedChild(ControlTree& tree, const FramedChild& framed) {
+    const IRect2D frameBox = tree.lookup(framed.frame)->boundingBox.value();
+    act(tree, InsetFirstChild{framed.fitted}, frameBox, framed.frame);
+    const std::vector<IdCell> keyed = ControlTree::snapshotChildren(*tree.lookup(framed.keyed));
+    if (keyed.empty()) return;
+    framed.registration->remove();
+    *framed.registration = Registration::pushInSlot(framed.keyDown, keyed.front(), framed.latchKey);
+    TopLevelControls::invalidate(tree, framed.frame);
+}
+
+Point toControlPoint(const ControlTree& tree, const IdCell& control, Point p) {
+    for (IdCell c = control;;) {
+        std::shared_ptr<UIControl> u = tree.lookup(c);
+        if (idOf(u->parent) == 0) return p;
+        const IRect2D& box = u->boundingBox.value();
+        p = {fit32(std::int64_t{p.x} + negate(box.x)), fit32(std::int64_t{p.y} + negate(box.y))};
+        c = u->parent;
+    }
+}
+
+void runMouseHandlers(const MouseTable& handlers, const IdCell& control, const PointerAt& p) {
+    deliverToSlots(handlers, control, p);
+}
+
+bool hitAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit) {
+    if (hit.test) {
+        std::shared_ptr<UIControl> c = tree.lookup(control);
+        const IRect2D& box = c->boundingBox.value();
+        if (c->visible.value() == 0) return false;
+        if (p.local.x < 0 || p.local.x >= box.w || p.local.y < 0 || p.local.y >= box.h) return false;
+    }
+    if (*hit.capture != 0) return false;
+    hit.marks->at(idOf(control)) = 1;
+    *hit.capture = 1;
+    return true;
+}
+
+void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit) {
+    if (hitAndCapture(tree, p, control, hit)) runMouseHandlers(*hit.handlers, control, p);
+}
+
+void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit,
+                           const std::function<void(const IdCell&, const PointerAt&)>& walk) {
+    if (hitAndCapture(tree, p, control, hit)) walk(control, p);
+}
+
+}  // namespace ControlMessages
+
+namespace LayoutSteps {
+
+RectList::Callback updateScrollRange(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
+    return [t = &tree, scroll = std::move(scroll)](const IdCell&, const IRect2D&) {
+        ControlMessages::updateScrollRange(*t, *scroll);
+    };
+}
+
+IntList::Callback scrollAreaContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
+    return [t = &tree, scroll = std::move(scroll)](const IdCell&, const std::int32_t& v) {
+        ControlMessages::scrollAreaContents(*t, *scroll, v);
+    };
+}
+
+PlainList::Callback fitItemsHeight(ControlTree& tree, std::shared_ptr<const ItemList> items) {
+    return [t = &tree, items = std::move(items)](const IdCell&) { ControlMessages::fitItemsHeight(*t, *items); };
+}
+
+PlainList::Callback insetFramedChild(ControlTree& tree, std::shared_ptr<const FramedChild> framed) {
+    return [t = &tree, framed = std::move(framed)](const IdCell&) { ControlMessages::insetFramedChild(*t, *framed); };
+}
+
+}  // namespace LayoutSteps
+}  // namespace zil
