@@ -20,6 +20,7 @@
 #include "ui/base/AttributeStores.hpp"
 #include "ui/base/IdCell.hpp"
 #include "ui/base/ObservedValue.hpp"
+#include "ui/base/PointerPosition.hpp"
 
 namespace zil {
 
@@ -87,23 +88,11 @@ private:
 // cell as context.
 using ControlHookTable = AttributeStore<PlainList>;
 
-struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend constexpr bool operator==(const Point&, const Point&) = default;
-};
-
 // One key-down event as the handlers see it.
 struct KeyPress {
     std::uint32_t modifiers = 0;  // SDL modifier bits: Shift 3, Ctrl 192
     std::int32_t sym = 0;         // SDL key sym
     std::int32_t unicode = 0;
-};
-
-// The pointer as a control's mouse handlers see it.
-struct PointerAt {
-    Point local;   // in the control's coordinates
-    Point window;  // as the event gave it
 };
 
 using KeyDownList = NotifyList<const KeyPress&>;
