@@ -1,0 +1,32 @@
+#pragma once
+// The input side of a control's set-up: the key and mouse handler records
+// that its kind puts into the input tables, after its callbacks and links.
+// Each record goes in front of the list at the control's own slot (slot 0
+// for handlers that see every key, such as the field tabulator's); records
+// kept anywhere else go to cells.registrations, so that they come off when
+// the control is destroyed.
+#include <vector>
+
+#include "ui/base/PointerActions.hpp"
+#include "ui/tree/ControlRefLinks.hpp"
+#include "ui/tree/HandlerTables.hpp"
+
+namespace zil {
+
+struct ControlCells;
+class UIContext;
+
+namespace ControlInput {
+
+// Installs the key and mouse handlers of the control `cells` describes.
+void installHandlers(UIContext& ctx, ControlCells& cells);
+
+// What a push action keeps at the slots of the control its "control"
+// attribute names, moved along when the attribute changes.
+std::vector<ControlRefLinks::Placement> pushActionPlacements(UIContext& ctx, const ControlCells& action);
+
+// Space sets the cell to 1; any other key clears it when it is set.
+KeyDownList::Callback spaceLatchKey(IntCell latch);
+
+}  // namespace ControlInput
+}  // namespace zil

@@ -1,0 +1,150 @@
+// The set-up of each kind: what it registers, with which defaults and in
+// which order, what it draws, and the callbacks and links it installs.
+#include "ui/controls/Controls.hpp"
+
+#include <gtest/gtest.h>
+
+#include "ui/controls/ContextTestSupport.hpp"
+#include "ui/tree/FocusChange.hpp"
+
+namespace zil::testing {
+namespace {
+
+using K = ControlKindTag;
+using Texts = std::vector<std::string>;
+
+TEST(Controls, EachKindRegistersItsAttributesWithDefaultsAndDrawsItsLook) {
+    // Each control is (5, 6, 120, 30), ID 2 after the window; the bars'
+    // "barsize" and "barrange" start at its width or height.
+    const std::tuple<K, Texts, std::int32_t> cases[] = {
+        {K::TextLabel, {"text=''"}, 1},
+        {K::ImportantTextLabel, {"text=''"}, 2},
+        {K::CheckBox, {"text=''", "ischecked=0"}, 3},
+        {K::ButtonView, {"text=''", "ispressed=0"}, 4},
+        {K::HorizScrollBar, {"barsize=120", "barpos=0", "barrange=120"}, 5},
+        {K::TabBook, {"selectedtabindex=0"}, 0},
+        {K::FieldTabulator, {"controlnames=[]"}, 0},
+        {K::VertScrollArea, {"scrollbar=#4"}, 6},  // its frame is 3
+        {K::Frame, {}, 7},
+        {K::VertScrollBar, {"barsize=30", "barpos=0", "barrange=30"}, 8},
+        {K::SelectionStrings, {"strings=[]", "selectableitems=NBools"}, 9},
+        {K::TabBookPage, {"tabindex=0"}, 10},
+        {K::TabIndex, {"tabs=[]", "selectedtabindex=0"}, 11},
+        {K::PushAction, {"onclick=ControlNotify", "control=#0"}, 0},
+        {K::ImageButton, {"text=''", "ispressed=0", "imageup=''", "imagedown=''"}, 12},
+        {K::TextEdit, {"text=''", "cursorchar=0", "cursorcharextent=0"}, 13},
+        {K::ControlFrame, {"control=#0"}, 14},
+        {K::Window, {}, 15},
+        {K::DemoPage,
+         {"zoom=0.000000", "cornersharpness=0.000000", "yellowedgesharpness=0.000000", "blueedgesharpness=0.000000"},
+         16},
+    };
+    for (const auto& [kind, own, look] : cases) {
+        Ui ui;
+        const IdCell id = ui.add(kind, {5, 6, 120, 30});
+        Texts want = own;
+        want.insert(want.end(), {"boundingbox=NIRect2D", "visible=1", "name=''", "class=''"});
+        EXPECT_EQ(attributeTexts(ui, id), want) << static_cast<int>(kind);
+        EXPECT_EQ(ui.at(id).drawItem ? ui.at(id).drawItem->tag() : 0, look) << static_cast<int>(kind);
+        EXPECT_EQ(ui.cells(2).kind, kind);
+        EXPECT_EQ(failure([&] { ui.attributes().registerString(id, "class", ""); }),
+                  "UIAttributes: Attribute class exists during register");
+    }
+    Ui ui;
+    EXPECT_EQ(attributeTexts(ui, ui.window),
+              (Texts{"caption='Untitled'", "boundingbox=NIRect2D", "visible=0", "name=''", "class=''"}));
+}
+
+TEST(Controls, AFrameInsetsItsFirstChildAlsoOneAddedLater) {
+    Ui ui;
+    ui.at(ui.add(K::Frame, {})).boundingBox.set({0, 0, 20, 20});  // no child: nothing to move
+    const IdCell frame = ui.add(K::Frame, {10, 10, 100, 50});
+    const IdCell first = ui.add(K::TextLabel, {}, frame), second = ui.add(K::TextLabel, {1, 1, 5, 5}, frame);
+    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 96, 46}));
+    ui.at(frame).boundingBox.set({0, 0, 60, 40});
+    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 56, 36}));
+    EXPECT_EQ(ui.at(second).boundingBox.value(), (IRect2D{1, 1, 5, 5}));
+    // The first child holds the frame's space latch, once.
+    EXPECT_EQ(ui.ctx.handlers.keyDown->at(idOf(first)).size(), 1u);
+}
+
+TEST(Controls, AScrollAreaPlacesItsBarAndScrollsItsContents) {
+    Ui ui;
+    const IdCell area = ui.add(K::VertScrollArea, {0, 0, 100, 50});  // 2; frame 3, bar 4
+    // The bar was made in the frame at (2, 2, 96, 46): its size and range
+    // start at 46. Then the frame went to the right edge.
+    EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{84, 0, 16, 50}));
+    EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{2, 2, 12, 46}));
+    ui.at(area).boundingBox.set({0, 0, 120, 60});
+    EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
+    EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{2, 2, 12, 56}));
+
+    const IdCell content = ui.add(K::TextLabel, {0, 0, 50, 200}, area);
+    EXPECT_EQ(idOf(ui.at(area).children.readAt(1)), 3);  // the frame, drawn over the contents
+    ui.at(content).boundingBox.set({0, 0, 50, 300});
+    const ControlCells& c = ui.cells(2);
+    EXPECT_EQ(c.barSize->value(), 9);  // extent 300, height 60, range 46: (60 * 46) div 300
+    EXPECT_EQ(c.barPos->value(), 0);
+    c.barPos->set(10);  // ((300 - 60) * 10) div (46 - 9) = 64
+    EXPECT_EQ(ui.at(content).boundingBox.value(), (IRect2D{0, -64, 50, 300}));
+    EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
+}
+
+TEST(Controls, ListsBooksTextEditsAndControlFramesReactToTheirValues) {
+    Ui ui;
+    // Selection strings (2) grow a line and a flag per string.
+    ui.add(K::SelectionStrings, {0, 0, 80, 5});
+    ui.cells(2).items->append("a");
+    const std::int32_t line = ui.at(2).boundingBox.value().h;
+    ui.cells(2).items->append("b");
+    ui.cells(2).items->append("c");
+    EXPECT_GT(line, 0);
+    EXPECT_EQ(ui.at(2).boundingBox.value(), (IRect2D{0, 0, 80, 3 * line}));
+    EXPECT_EQ(ui.cells(2).selectable->count(), 3);
+
+    // A tab book (3) shows the pages of its selected index, each at its size.
+    const IdCell book = ui.add(K::TabBook, {0, 0, 300, 200});
+    ui.add(K::TabBookPage, {5, 5, 10, 10}, book);
+    ui.add(K::TabBookPage, {}, book);
+    ui.cells(5).selected->set(1);
+    ui.cells(3).selected->set(1);
+    EXPECT_EQ(ui.at(4).visible.value() * 10 + ui.at(5).visible.value(), 1);
+    EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{0, 0, 300, 200}));
+    ui.at(book).boundingBox.set({0, 0, 320, 240});
+    EXPECT_EQ(ui.at(5).boundingBox.value(), (IRect2D{0, 0, 320, 240}));
+
+    // A focused text edit (6) loses the focus when its text gets shorter
+    // than cursor + extent, before the cursor is kept inside the text.
+    const IdCell edit = ui.add(K::TextEdit, {});
+    const ControlCells& t = ui.cells(6);
+    t.text->set("hello");
+    t.cursor->set(3);
+    t.extent->set(2);
+    ControlMessages::changeCurrent(edit, ui.ctx.focus);
+    t.text->set("hi");
+    EXPECT_EQ(ui.ctx.focus.focused(), nullptr);
+    EXPECT_EQ(t.cursor->value() + t.extent->value(), 2);
+
+    // A control frame (8) stays 2 pixels outside the control it names.
+    const IdCell target = ui.add(K::TextLabel, {10, 10, 30, 20});
+    ui.add(K::ControlFrame, {});
+    ui.cells(8).control->set(target);
+    EXPECT_EQ(ui.at(8).boundingBox.value(), (IRect2D{8, 8, 34, 24}));
+}
+
+TEST(Controls, DestroyingAControlGivesItsFontsBack) {
+    Ui ui;
+    const auto counts = [&] {
+        std::int32_t n = 0;
+        for (const FontListEntry& f : ui.ctx.fonts.fonts()) n += f.entry->count;
+        return n;
+    };
+    const IdCell a = ui.add(K::TextLabel, {});
+    ui.add(K::CheckBox, {});
+    EXPECT_EQ(counts(), 3);
+    ui.ctx.tree.destroyControl(a);
+    EXPECT_EQ(counts(), 2);
+}
+
+}  // namespace
+}  // namespace zil::testing
