@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/controls/UIContext.hpp"
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/LayoutSteps.hpp"
 
@@ -95,6 +96,9 @@ std::vector<IdCell> controlsUnder(const ControlTree& tree, const Walk& walk) {
 
 ControlEventTables::ControlEventTables(ControlTree& t, FocusState& f, HandlerTables& h, PointerActionStores& p)
     : tree(t), focus(f), handlers(h), pointerActions(p) {}
+
+ControlEventTables::ControlEventTables(UIContext& ctx)
+    : ControlEventTables(ctx.tree, ctx.focus, ctx.handlers, ctx.pointerActions) {}
 
 // The pointer's path through the toolkit.
 struct PointerPath {

@@ -40,6 +40,7 @@
 namespace zil {
 
 class ControlTree;
+class UIContext;
 
 // The toolkit state that delivery works on, and the pointer's own state:
 // the grab and the controls under the pointer at the last motion. One per
@@ -48,6 +49,7 @@ class ControlEventTables {
 public:
     ControlEventTables(ControlTree& tree, FocusState& focus, HandlerTables& handlers,
                        PointerActionStores& pointerActions);
+    explicit ControlEventTables(UIContext& ctx);
     ControlEventTables(const ControlEventTables&) = delete;
     ControlEventTables& operator=(const ControlEventTables&) = delete;
 

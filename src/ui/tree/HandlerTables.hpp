@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "ui/base/AttributeStores.hpp"
@@ -110,13 +111,19 @@ struct HandlerTables {
         : keyDown(stores.newAttributeStore<KeyDownList>()),
           keyUp(stores.newAttributeStore<KeyUpList>()),
           mouse(stores.newAttributeStore<MouseList>()),
-          marks(stores.newAttributeStore<std::int32_t>()) {}
+          marks(stores.newAttributeStore<std::int32_t>()),
+          clicks(stores.newAttributeStore<PlainList>()) {}
 
     std::shared_ptr<KeyDownTable> keyDown;
     std::shared_ptr<KeyUpTable> keyUp;
     std::shared_ptr<MouseTable> mouse;
     // 1 for a control that a mouse event has reached during its walk.
     std::shared_ptr<AttributeStore<std::int32_t>> marks;
+    // Run when a button is clicked (pressed and released over it, or Space
+    // let go on it); the context is the button's ID cell.
+    std::shared_ptr<ControlHookTable> clicks;
+    // What the text fields' Ctrl+C and Ctrl+X copied last.
+    std::shared_ptr<std::string> clipboard = std::make_shared<std::string>();
 };
 
 }  // namespace zil
