@@ -150,8 +150,12 @@ RectList::Callback updateScrollRange(ControlTree& tree, std::shared_ptr<const Sc
 }
 
 IntList::Callback scrollAreaContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
-    return [t = &tree, scroll = std::move(scroll)](const IdCell&, const std::int32_t& v) {
-        ControlMessages::scrollAreaContents(*t, *scroll, v);
+    // The entry sits on the position's own list: holding the position would
+    // keep it, and all it reaches, alive for ever.
+    ScrollRecord held = *scroll;
+    held.position = nullptr;
+    return [t = &tree, held = std::move(held)](const IdCell&, const std::int32_t& v) {
+        ControlMessages::scrollAreaContents(*t, held, v);
     };
 }
 

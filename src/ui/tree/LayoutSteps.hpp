@@ -124,7 +124,8 @@ namespace LayoutSteps {
 // Box list entry: the area's scroll range follows its contents.
 RectList::Callback updateScrollRange(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll);
 
-// Int list entry for the bar's position: the contents follow the bar.
+// Int list entry for the bar's position: the contents follow the bar. It
+// keeps everything of the record but the position.
 IntList::Callback scrollAreaContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll);
 
 // Plain entries.
