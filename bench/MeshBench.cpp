@@ -1,5 +1,7 @@
 // Cost of one subdivision step as the mesh grows: time per face should stay
 // flat from the cube (6 faces) to the cube after six steps (24,576 faces).
+// Beside it, the bytes of record nodes per face of the mesh stepped: what a
+// large step has to read and, four times over, write.
 #include <benchmark/benchmark.h>
 
 #include "mesh/DefaultCube.hpp"
@@ -28,7 +30,27 @@ std::size_t faceCount(const ZilLValue& mesh) {
     return getArrayField(mesh.fields(), MeshRecord::names().faces, stdOut()).size();
 }
 
-void perFace(benchmark::State& state, std::size_t faces) {
+// Bytes of the record nodes under `v`, each rounded up to the 8-byte size
+// classes the nodes are pooled in.
+std::size_t recordBytes(const ZilLValue& v) {
+    auto node = [](std::size_t header, std::size_t slots) { return (header + slots + 7) / 8 * 8; };
+    std::size_t bytes = 0;
+    if (v.isRecord()) {
+        const auto fields = v.fieldSpan();
+        if (!fields.empty()) bytes += node(sizeof(detail::ArrayNode<ZilLField>), fields.size() * sizeof(ZilLField));
+        for (const ZilLField& f : fields) bytes += recordBytes(f.value);
+    } else if (v.isArray()) {
+        const auto elements = v.elementSpan();
+        if (!elements.empty())
+            bytes += node(sizeof(detail::ArrayNode<ZilLValue>), elements.size() * sizeof(ZilLValue));
+        for (const ZilLValue& e : elements) bytes += recordBytes(e);
+    }
+    return bytes;
+}
+
+void perFace(benchmark::State& state, const ZilLValue& mesh) {
+    const std::size_t faces = faceCount(mesh);
+    state.counters["record_bytes_per_face"] = static_cast<double>(recordBytes(mesh)) / static_cast<double>(faces);
     state.counters["faces"] = static_cast<double>(faces);
     state.counters["per_face"] = benchmark::Counter(static_cast<double>(faces),
                                                     benchmark::Counter::kIsIterationInvariantRate |
@@ -38,21 +60,21 @@ void perFace(benchmark::State& state, std::size_t faces) {
 void BM_SubdivideStep(benchmark::State& state) {
     const ZilLValue mesh = cubeAfter(static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(SubdivisionMesh::subdivideStep(mesh, stdOut()));
-    perFace(state, faceCount(mesh));
+    perFace(state, mesh);
 }
 BENCHMARK(BM_SubdivideStep)->Arg(0)->Arg(2)->Arg(4)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 void BM_LinkNeighbours(benchmark::State& state) {
     const ZilLValue mesh = cubeAfter(static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(SubdivisionMesh::linkNeighbours(mesh, stdOut()));
-    perFace(state, faceCount(mesh));
+    perFace(state, mesh);
 }
 BENCHMARK(BM_LinkNeighbours)->Arg(0)->Arg(2)->Arg(4)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 void BM_CollectEdges(benchmark::State& state) {
     const ZilLValue mesh = cubeAfter(static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(SubdivisionMesh::collectEdges(mesh, stdOut()));
-    perFace(state, faceCount(mesh));
+    perFace(state, mesh);
 }
 BENCHMARK(BM_CollectEdges)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 

@@ -11,8 +11,18 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then
+    # Without root, only a sudo that needs no password can install here.
+    if ! command -v sudo >/dev/null 2>&1 || ! sudo -n true 2>/dev/null; then
+      echo "Missing packages: ${missing[*]}" >&2
+      echo "Install them as root (or with sudo), then run this again:" >&2
+      echo "  apt-get update && apt-get install ${missing[*]}" >&2
+      exit 1
+    fi
+    SUDO=sudo
+  fi
   echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

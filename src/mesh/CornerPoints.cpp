@@ -92,7 +92,7 @@ void cornerPoint(std::span<GridFace> faces, int face, int corner, int level, Cor
     Xyz result = v;
     if (s < 1.0) {
         const Xyz r = vertexPointWithSharpness(v, ring.diagonals(), ring.edges(), Constants::vertexWeights);
-        result = s <= 0.0 ? r : blendPoints(r, v, s);
+        result = s <= 0.0 ? r : blend(r, v, s);
     }
     const GridCell fc = cornerCell(corner, fine.rows());
     fine.cell(fc.row, fc.col) = result;

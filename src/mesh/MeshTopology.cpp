@@ -11,7 +11,7 @@ namespace {
 
 // One directed edge from a start vertex: where it ends and which corner of
 // which face starts it.
-struct EdgeEntry {
+struct DirectedEdge {
     std::int32_t end;
     std::int32_t corner;
     std::int32_t face;
@@ -60,20 +60,29 @@ MeshCorners readMeshCorners(const ZilLValue& mesh, OutStream& out, std::pmr::mem
 }  // namespace
 
 CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out,
-                        std::pmr::memory_resource* mem) {
+                        std::pmr::memory_resource* mem, bool edges) {
     const MeshFieldNames& n = MeshRecord::names();
     CornerTable t(mem);
     const std::size_t nF = faces.size();
     t.corners.reserve(nF);
     t.start.reserve(nF + 1);
     t.vertex.reserve(nF * 4);
+    if (edges) {
+        t.sharpness.reserve(nF * 4);
+        t.neighbour.reserve(nF * 4);
+    }
     for (const ZilLValue& face : faces) {
         t.start.push_back(static_cast<std::uint32_t>(t.vertex.size()));
         ValueArray corners = getArrayField(face.fieldSpan(), n.corners, out);
         for (const ZilLValue& corner : corners) {
-            const std::int32_t v = getIntegerField(corner.fieldSpan(), n.vertexIndex, out);
+            const FieldSpan fields = corner.fieldSpan();
+            const std::int32_t v = getIntegerField(fields, n.vertexIndex, out);
             if (v < 0 || static_cast<std::size_t>(v) >= vertexCount) throw Subscript();
             t.vertex.push_back(v);
+            if (edges) {
+                t.sharpness.push_back(getRealField(fields, n.edgeSharpness, out));
+                t.neighbour.push_back(getIntegerField(fields, n.neighborface, out));
+            }
         }
         if (t.vertex.size() > std::numeric_limits<std::uint32_t>::max()) throw Size();
         t.corners.push_back(std::move(corners));
@@ -82,21 +91,25 @@ CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStr
     return t;
 }
 
+std::pmr::vector<std::uint32_t> CornerTable::valences(std::size_t vertexCount) const {
+    std::pmr::vector<std::uint32_t> count(vertexCount, 0, vertex.get_allocator());
+    for (std::int32_t v : vertex) ++count[static_cast<std::size_t>(v)];
+    return count;
+}
+
+void writeValence(const ValueArray& vertices, std::size_t i, std::int32_t valence, OutStream& out) {
+    const FieldArray old = vertices[i].fields();
+    FieldArray fields = setIntegerField(old, MeshRecord::names().vertexValence, out, valence);
+    // A valence set in place leaves the same record in the slot.
+    if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
+}
+
 void setValences(const ZilLValue& mesh, OutStream& out) {
-    const MeshFieldNames& n = MeshRecord::names();
     ScratchMemory<4096> scratch;
     const MeshCorners read = readMeshCorners(mesh, out, scratch.get());
-    const ValueArray& vertices = read.vertices;
-    const CornerTable& table = read.table;
-
-    std::pmr::vector<std::int32_t> count(vertices.size(), 0, scratch.get());
-    for (std::int32_t v : table.vertex) ++count[static_cast<std::size_t>(v)];
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        const FieldArray old = vertices[i].fields();
-        FieldArray fields = setIntegerField(old, n.vertexValence, out, count[i]);
-        // A valence set in place leaves the same record in the slot.
-        if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
-    }
+    const std::pmr::vector<std::uint32_t> count = read.table.valences(read.vertices.size());
+    for (std::size_t i = 0; i < read.vertices.size(); ++i)
+        writeValence(read.vertices, i, static_cast<std::int32_t>(count[i]), out);
 }
 
 ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
@@ -112,10 +125,8 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
 
     // Directed edges grouped by start vertex, in the order met. Every corner
     // starts exactly one edge, so the groups' sizes are the valences.
-    std::pmr::vector<std::uint32_t> counts(nV, 0, mem);
-    for (std::int32_t v : table.vertex) ++counts[static_cast<std::size_t>(v)];
-    const std::pmr::vector<std::uint32_t> offsets = offsetsFromCounts(counts);
-    std::pmr::vector<EdgeEntry> entries(table.vertex.size(), mem);
+    const std::pmr::vector<std::uint32_t> offsets = offsetsFromCounts(table.valences(nV));
+    std::pmr::vector<DirectedEdge> entries(table.vertex.size(), mem);
     std::pmr::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1, mem);
     for (std::size_t f = 0; f < table.faceCount(); ++f) {
         const std::int32_t* k = table.vertex.data() + table.start[f];
@@ -141,26 +152,26 @@ ZilLValue linkNeighbours(const ZilLValue& mesh, OutStream& out) {
     std::pmr::vector<std::int32_t> linkFace(table.vertex.size(), -1, mem);
     std::pmr::vector<std::int32_t> linkEdge(table.vertex.size(), -1, mem);
     std::pmr::vector<std::uint32_t> writes(table.vertex.size(), 0, mem);
-    const EdgeEntry* const all = entries.data();
+    const DirectedEdge* const all = entries.data();
     const std::uint32_t* const group = offsets.data();
     const std::uint32_t* const faceStart = table.start.data();
     for (std::size_t v = 0; v < nV; ++v) {
-        const EdgeEntry* const first = all + group[v];
-        const EdgeEntry* const last = all + group[v + 1];
-        for (const EdgeEntry* e = first; e != last; ++e) {
+        const DirectedEdge* const first = all + group[v];
+        const DirectedEdge* const last = all + group[v + 1];
+        for (const DirectedEdge* e = first; e != last; ++e) {
             // Scanned backwards, so that the last match kept is the oldest;
             // without branches on the matches, which are hard to predict.
             std::uint32_t count = 0;
-            const EdgeEntry* target = nullptr;
-            for (const EdgeEntry* p = e; p != first;) {
+            const DirectedEdge* target = nullptr;
+            for (const DirectedEdge* p = e; p != first;) {
                 --p;
                 const bool match = p->end == e->end;
                 target = match ? p : target;
                 count += match ? 1 : 0;
             }
             const auto other = static_cast<std::size_t>(e->end);
-            const EdgeEntry* opposite = nullptr;
-            for (const EdgeEntry *p = all + group[other + 1], *begin = all + group[other]; p != begin;) {
+            const DirectedEdge* opposite = nullptr;
+            for (const DirectedEdge *p = all + group[other + 1], *begin = all + group[other]; p != begin;) {
                 --p;
                 const bool match = p->end == static_cast<std::int32_t>(v);
                 opposite = match ? p : opposite;

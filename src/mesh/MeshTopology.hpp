@@ -4,6 +4,7 @@
 // its edge, and the list of undirected edges.
 #include <cstdint>
 #include <memory_resource>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -12,34 +13,54 @@
 namespace zil::SubdivisionMesh {
 
 // The corners of every face, read once: each face's corner array (shared
-// with the mesh) and the corners' vertex numbers in one flat table.
+// with the mesh) and the corners' fields in flat tables, one entry per
+// corner in face order.
 struct CornerTable {
-    explicit CornerTable(std::pmr::memory_resource* mem) : corners(mem), start(mem), vertex(mem) {}
-    std::pmr::vector<ValueArray> corners;   // per face
-    std::pmr::vector<std::uint32_t> start;  // per face, then the total: offsets into `vertex`
-    std::pmr::vector<std::int32_t> vertex;  // per corner, its "vertexIndex"
+    explicit CornerTable(std::pmr::memory_resource* mem)
+        : corners(mem), start(mem), vertex(mem), sharpness(mem), neighbour(mem) {}
+    std::pmr::vector<ValueArray> corners;      // per face
+    std::pmr::vector<std::uint32_t> start;     // per face, then the total: offsets into the tables
+    std::pmr::vector<std::int32_t> vertex;     // "vertexIndex"
+    std::pmr::vector<double> sharpness;        // "edgeSharpness", when asked for
+    std::pmr::vector<std::int32_t> neighbour;  // "neighborface", when asked for
 
     std::size_t faceCount() const { return corners.size(); }
     std::uint32_t cornerCount(std::size_t face) const { return start[face + 1] - start[face]; }
+    // Per vertex of 0 .. vertexCount-1, the number of corners that name it:
+    // its valence.
+    std::pmr::vector<std::uint32_t> valences(std::size_t vertexCount) const;
 };
 
-// Reads the corners of `faces`. Faces and corners must be records (Match); a
-// "vertexIndex" outside 0 .. vertexCount-1, a missing one included, raises
-// Subscript. The table's storage comes from `mem`.
+// Reads the corners of `faces`, each corner record once; with `edges` also
+// their "edgeSharpness" and "neighborface". Faces and corners must be
+// records (Match); a "vertexIndex" outside 0 .. vertexCount-1, a missing one
+// included, raises Subscript. The table's storage comes from `mem`.
 CornerTable readCorners(const ValueArray& faces, std::size_t vertexCount, OutStream& out,
-                        std::pmr::memory_resource* mem = std::pmr::get_default_resource());
+                        std::pmr::memory_resource* mem = std::pmr::get_default_resource(), bool edges = false);
 
-// Scratch storage for one call's working tables: the first few kilobytes on
-// the stack (enough for the preview's meshes), the rest from the heap.
+// Writes `valence` as the "vertexValence" of vertices[i]: replaced in place,
+// or appended and the new record stored back into the array.
+void writeValence(const ValueArray& vertices, std::size_t i, std::int32_t valence, OutStream& out);
+
+// Scratch storage for one call's working tables: on the stack when the call
+// expects no more than `Bytes` (the preview's meshes), else one block from
+// the heap of the expected size, asked for at once: a large call then
+// neither grows its storage piece by piece nor has the heap hand the pages
+// back to the system in between calls.
 template <std::size_t Bytes>
 class ScratchMemory {
 public:
-    ScratchMemory() : resource_(buffer_, Bytes) {}
-    std::pmr::memory_resource* get() { return &resource_; }
+    explicit ScratchMemory(std::size_t expected = 0) {
+        if (expected > Bytes)
+            resource_.emplace(expected);
+        else
+            resource_.emplace(buffer_, Bytes);
+    }
+    std::pmr::memory_resource* get() { return &*resource_; }
 
 private:
     alignas(std::max_align_t) std::byte buffer_[Bytes];
-    std::pmr::monotonic_buffer_resource resource_;
+    std::optional<std::pmr::monotonic_buffer_resource> resource_;
 };
 
 // Writes into every vertex its "vertexValence": the number of face corners

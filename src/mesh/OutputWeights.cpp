@@ -1,7 +1,6 @@
 #include "mesh/OutputWeights.hpp"
 
 #include <array>
-#include <cmath>
 
 #include "mesh/VertexRules.hpp"
 #include "shell/Errors.hpp"
@@ -9,20 +8,6 @@
 namespace zil::SubdivisionMesh {
 
 namespace {
-
-// 0.25 cos(2 pi / (k - 1)) for the corner rule; the common valences come
-// from a table made once.
-double cornerTerm(int k) {
-    constexpr int kTable = 16;
-    static const std::array<double, kTable> table = [] {
-        std::array<double, kTable> t{};
-        for (int i = 2; i < kTable; ++i)
-            t[static_cast<std::size_t>(i)] = 0.25 * std::cos(6.283185307179586 / (i - 1));
-        return t;
-    }();
-    if (k >= 2 && k < kTable) return table[static_cast<std::size_t>(k)];
-    return 0.25 * std::cos(6.283185307179586 / static_cast<double>(k - 1));
-}
 
 struct EdgeWalk {
     GridCell start;
@@ -45,14 +30,6 @@ EdgeWalk edgeWalk(int edge, int n) {
 // Edges 1 and 2 run with the face's corner order in increasing grid order,
 // edges 3 and 4 against it.
 bool runsWithCorners(int edge) { return edge <= 2; }
-
-inline Xyz operator+(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Xyz operator*(double w, const Xyz& a) { return {w * a.x, w * a.y, w * a.z}; }
-
-inline Xyz lerp(const Xyz& smooth, const Xyz& sharp, double s) {
-    return {smooth.x + (sharp.x - smooth.x) * s, smooth.y + (sharp.y - smooth.y) * s,
-            smooth.z + (sharp.z - smooth.z) * s};
-}
 
 }  // namespace
 
@@ -93,6 +70,10 @@ void pointWeights(std::span<GridFace> faces, int face, int edge, int level) {
     const int ks = f.cornerValences[static_cast<std::size_t>(walk.startCorner)];
     const int ke = f.cornerValences[static_cast<std::size_t>(walk.endCorner)];
 
+    const auto& vw = Constants::vertexWeights;
+    const auto& ew = Constants::edgeWeights;
+    const auto& cw = Constants::creaseWeights;
+    const auto& scw = Constants::sharpCornerWeights;
     std::array<Xyz, 3> v;
     std::array<Xyz, 3> in;
     for (int i = 0; i < n; ++i) {
@@ -111,12 +92,12 @@ void pointWeights(std::span<GridFace> faces, int face, int edge, int level) {
         if (i >= 2) {
             // Vertex point of v[i-1], between the edge's two corners.
             const std::size_t z = static_cast<std::size_t>(i - 2);
-            const Xyz smooth = 0.5625 * v[a] + 0.09375 * (v[z] + v[b] + nb[a] + in[a]) +
-                               0.015625 * (nb[z] + nb[b] + in[z] + in[b]);
+            const Xyz smooth = vw.centre * v[a] + vw.edge * (v[z] + v[b] + nb[a] + in[a]) +
+                               vw.face * (nb[z] + nb[b] + in[z] + in[b]);
             Xyz p = smooth;
             if (s > 0.0) {
-                const Xyz sharp = 0.75 * v[a] + 0.125 * (v[z] + v[b]);
-                p = s >= 1.0 ? sharp : lerp(smooth, sharp, s);
+                const Xyz sharp = cw.centre * v[a] + cw.edge * (v[z] + v[b]);
+                p = s >= 1.0 ? sharp : blend(smooth, sharp, s);
             }
             fine.cell(2 * (row - walk.step.row), 2 * (col - walk.step.col)) = p;
         }
@@ -147,13 +128,13 @@ void pointWeights(std::span<GridFace> faces, int face, int edge, int level) {
             const Xyz& x = atStart ? v[a] : v[b];
             const Xyz& y = atStart ? v[b] : v[a];
             const double t = cornerTerm(k);
-            smooth = (0.375 + t) * x + (0.375 - t) * y + 0.0625 * wings;
-            sharp = k == 4 ? 0.5 * (x + y) : 0.75 * x + 0.25 * y;
+            smooth = (ew.end + t) * x + (ew.end - t) * y + ew.face * wings;
+            sharp = k == 4 ? 0.5 * (x + y) : scw.corner * x + scw.other * y;
         } else {
-            smooth = 0.375 * (v[a] + v[b]) + 0.0625 * wings;
+            smooth = ew.end * (v[a] + v[b]) + ew.face * wings;
             sharp = 0.5 * (v[a] + v[b]);
         }
-        const Xyz p = s <= 0.0 ? smooth : s >= 1.0 ? sharp : lerp(smooth, sharp, s);
+        const Xyz p = s <= 0.0 ? smooth : s >= 1.0 ? sharp : blend(smooth, sharp, s);
         fine.cell(2 * row - walk.step.row, 2 * col - walk.step.col) = p;
     }
 }

@@ -12,9 +12,6 @@ namespace zil {
 
 namespace {
 
-inline double dot(const Xyz& a, const Xyz& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline double length(const Xyz& a) { return std::sqrt(dot(a, a)); }
-
 // a / |a|; a zero length raises Divide.
 inline Xyz unit(const Xyz& a) {
     const double l = length(a);
@@ -58,9 +55,9 @@ ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> l
     const Xyz n = unit(normal);
     const Xyz v = unit(point);
     const double nv = dot(n, v);
-    const Xyz rf = unit({v.x - 2.0 * nv * n.x, v.y - 2.0 * nv * n.y, v.z - 2.0 * nv * n.z});
+    const Xyz rf = unit(v - (2.0 * nv) * n);
     for (const Xyz& light : lights) {
-        const Xyz l = unit({light.x - point.x, light.y - point.y, light.z - point.z});
+        const Xyz l = unit(light - point);
         double s = dot(rf, l);
         if (0.0 > s) s = 0.0;
         s = s * s;
@@ -97,7 +94,7 @@ void drawPrimitive(RiState& st, const RiPrimitiveCall& call) {
     // Every vertex is transformed, lit and projected once; the triangles
     // index the results.
     const std::size_t lit = std::min(points.size(), normals.size());
-    std::vector<RasterVertex>& vertices = st.vertexScratch;
+    std::vector<RasterVertex>& vertices = st.renderer().vertexScratch;
     vertices.resize(lit);
     for (std::size_t i = 0; i < lit; ++i) {
         const Xyz p = Matrix4x4::Trans::transformPoint(m, points[i]);

@@ -70,7 +70,7 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
         obj.surfaceReady = 1;
 
         checkCornerRecords(m, report);
-        buildSurface(work.input.faces, work.input.vertexPoints, s, work);
+        buildSurface(work.input.faces, work.input.vertexCount, s, work);
         RiParamList params;
         params.push_back({st.tokens.P, RiParamValue::points(std::move(s.points))});
         params.push_back({st.tokens.N, RiParamValue::normals(std::move(s.normals))});

@@ -13,9 +13,6 @@ namespace zil::SubdivisionMesh {
 
 namespace {
 
-Xyz add(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Xyz scale(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
-
 // Undirected edges filed under their lower vertex, with their new vertex
 // numbers. Each vertex has room for every corner edge that could file
 // there, so storing never reallocates.
@@ -61,13 +58,6 @@ private:
     std::pmr::vector<Slot> slots_;
 };
 
-// The new edges at one old vertex: the edge point's index among the edge
-// points and the edge's clamped sharpness.
-struct VertexEdge {
-    std::uint32_t edgePoint;
-    double sharpness;
-};
-
 }  // namespace
 
 ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
@@ -77,38 +67,32 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     const ValueArray faces = getArrayField(meshFields, names.faces, out);
     const std::size_t nV = vertices.size();
     const std::size_t nF = faces.size();
-    ScratchMemory<16384> scratch;
+    // The tables take some 80 bytes per corner (mostly quads: four per
+    // face); a little more is asked for, so that one block serves.
+    ScratchMemory<16384> scratch(96 * 4 * (nF + 1));
     std::pmr::memory_resource* mem = scratch.get();
-    const CornerTable table = readCorners(faces, nV, out, mem);
+    // Every record of the input is visited once; from here on the step works
+    // on flat tables. On large meshes the records no longer fit the caches,
+    // and each further pass over them would cost a miss per record.
+    const CornerTable table = readCorners(faces, nV, out, mem, true);
     const std::size_t nC = table.vertex.size();
     // New vertex numbers must fit an INT: old vertices, face points and at
     // most one edge point per corner.
     if (nV + nF + nC > static_cast<std::size_t>(INT32_MAX)) throw Overflow();
 
-    // 1. Valences, written into the input's own vertex array.
-    std::pmr::vector<std::uint32_t> valence(nV, 0, mem);
-    for (std::int32_t v : table.vertex) ++valence[static_cast<std::size_t>(v)];
-    for (std::size_t i = 0; i < nV; ++i) {
-        const FieldArray old = vertices[i].fields();
-        FieldArray fields = setIntegerField(old, names.vertexValence, out, static_cast<std::int32_t>(valence[i]));
-        // A valence set in place leaves the same record in the slot.
-        if (!fields.sameArray(old)) vertices.set(i, ZilLValue::RECORD(std::move(fields)));
-    }
-
+    // 1. Valences, written into the input's own vertex array, with the
+    // vertices' positions and sharpness read on the same visit.
+    const std::pmr::vector<std::uint32_t> valence = table.valences(nV);
     std::pmr::vector<Xyz> points(nV, mem);
-    for (std::size_t i = 0; i < nV; ++i) points[i] = readPoint(vertices[i], out);
-
-    // Per corner: the sharpness of its edge and the face across it.
-    std::pmr::vector<double> cornerSharpness(nC, mem);
-    std::pmr::vector<std::int32_t> cornerNeighbour(nC, mem);
-    for (std::size_t f = 0; f < nF; ++f) {
-        const ValueArray& corners = table.corners[f];
-        for (std::size_t c = 0; c < corners.size(); ++c) {
-            const FieldSpan fields = corners[c].fieldSpan();
-            cornerSharpness[table.start[f] + c] = getRealField(fields, names.edgeSharpness, out);
-            cornerNeighbour[table.start[f] + c] = getIntegerField(fields, names.neighborface, out);
-        }
+    std::pmr::vector<double> vertexSharpness(nV, mem);
+    for (std::size_t i = 0; i < nV; ++i) {
+        writeValence(vertices, i, static_cast<std::int32_t>(valence[i]), out);
+        const ZilLValue& v = vertices[i];
+        points[i] = readPoint(v, out);
+        vertexSharpness[i] = getRealField(v.fieldSpan(), names.vertexSharpness, out);
     }
+    const std::pmr::vector<double>& cornerSharpness = table.sharpness;
+    const std::pmr::vector<std::int32_t>& cornerNeighbour = table.neighbour;
 
     // 2. Face points: the average of the face's corners.
     std::pmr::vector<Xyz> facePoints(nF, mem);
@@ -116,32 +100,27 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
         const std::uint32_t n = table.cornerCount(f);
         if (n == 0) continue;
         Xyz sum{};
-        for (std::uint32_t i = 0; i < n; ++i)
-            sum = add(sum, points[static_cast<std::size_t>(table.vertex[table.start[f] + i])]);
+        for (std::uint32_t i = 0; i < n; ++i) sum += points[static_cast<std::size_t>(table.vertex[table.start[f] + i])];
         facePoints[f] = {sum.x / n, sum.y / n, sum.z / n};
     }
 
     // Entries of the vertex rule, filed per old vertex in the order made:
-    // one face point per corner at the vertex, one edge point per edge.
+    // one face per corner at the vertex, and one edge per edge at it. Each
+    // corner at a vertex starts one edge there and ends another, so a vertex
+    // has room for twice its valence in edges.
     const std::pmr::vector<std::uint32_t> faceOffsets = offsetsFromCounts(valence);
     std::pmr::vector<std::uint32_t> vertexFaces(nC, mem);
     std::pmr::vector<std::uint32_t> faceFill(faceOffsets.begin(), faceOffsets.end() - 1, mem);
-    std::pmr::vector<std::uint32_t> edgeRoom(nV, 0, mem);
-    for (std::size_t f = 0; f < nF; ++f) {
-        const std::int32_t* k = table.vertex.data() + table.start[f];
-        const std::uint32_t n = table.cornerCount(f);
-        for (std::uint32_t i = 0; i < n; ++i) {
-            ++edgeRoom[static_cast<std::size_t>(k[i])];
-            ++edgeRoom[static_cast<std::size_t>(k[i + 1 < n ? i + 1 : 0])];
-        }
-    }
-    const std::pmr::vector<std::uint32_t> edgeOffsets = offsetsFromCounts(edgeRoom);
-    std::pmr::vector<VertexEdge> vertexEdges(edgeOffsets.back(), mem);
-    std::pmr::vector<std::uint32_t> edgeFill(edgeOffsets.begin(), edgeOffsets.end() - 1, mem);
+    std::pmr::vector<std::uint32_t> vertexEdges(2 * nC, mem);
+    std::pmr::vector<std::uint32_t> edgeFill(nV, mem);
+    for (std::size_t v = 0; v < nV; ++v) edgeFill[v] = 2 * faceOffsets[v];
 
     EdgeMap edgeMap(table, nV, mem);
+    // Per edge, in numbering order: its point and its clamped sharpness.
     std::pmr::vector<Xyz> edgePoints(mem);
+    std::pmr::vector<double> edgeSharpness(mem);
     edgePoints.reserve(nC / 2 + 1);
+    edgeSharpness.reserve(nC / 2 + 1);
 
     const auto& ew = Constants::edgeWeights;
     const auto firstEdge = static_cast<std::int32_t>(nV + nF);
@@ -168,7 +147,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             const Xyz& B = points[ub];
             const Xyz& F1 = facePoints[f];
             const Xyz& F2 = facePoints[static_cast<std::size_t>(neighbour)];
-            const Xyz mid = scale(0.5, add(A, B));
+            const Xyz mid = 0.5 * (A + B);
             Xyz e;
             if (c >= 1.0) {
                 e = mid;
@@ -177,19 +156,20 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
                 const bool regularB = valence[ub] == 4;
                 Xyz smooth;
                 if (regularA == regularB) {
-                    smooth = add(scale(ew.end, add(A, B)), scale(2.0 * ew.face, add(F1, F2)));
+                    smooth = ew.end * (A + B) + (2.0 * ew.face) * (F1 + F2);
                 } else {
                     const Xyz& R = regularA ? A : B;
                     const Xyz& O = regularA ? B : A;
                     smooth = irregularEdgePoint(4, Constants::crossWeight, F1, R, O, F2);
                 }
-                e = c <= 0.0 ? smooth : blendPoints(smooth, mid, c);
+                e = c <= 0.0 ? smooth : blend(smooth, mid, c);
             }
             const auto index = static_cast<std::uint32_t>(edgePoints.size());
             edgeMap.store(a, b, firstEdge + static_cast<std::int32_t>(index));
-            vertexEdges[edgeFill[ua]++] = {index, c};
-            vertexEdges[edgeFill[ub]++] = {index, c};
+            vertexEdges[edgeFill[ua]++] = index;
+            vertexEdges[edgeFill[ub]++] = index;
             edgePoints.push_back(e);
+            edgeSharpness.push_back(c);
         }
     }
 
@@ -232,7 +212,7 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
     around.reserve(16);
     edges.reserve(32);
     auto oldVertex = [&](std::size_t i) {
-        const double s = getRealField(vertices[i].fieldSpan(), names.vertexSharpness, out);
+        const double s = vertexSharpness[i];
         const double cv = clampSharpness(s);
         const Xyz& v = points[i];
         Xyz position = v;
@@ -242,14 +222,14 @@ ZilLValue subdivideStep(const ZilLValue& mesh, OutStream& out) {
             for (std::uint32_t p = faceOffsets[i + 1]; p > faceOffsets[i]; --p)
                 around.push_back(facePoints[vertexFaces[p - 1]]);
             edges.clear();
-            for (std::uint32_t p = edgeFill[i]; p > edgeOffsets[i]; --p) {
-                const VertexEdge& ve = vertexEdges[p - 1];
-                edges.push_back({ve.sharpness, edgePoints[ve.edgePoint]});
+            for (std::uint32_t p = edgeFill[i]; p > 2 * faceOffsets[i]; --p) {
+                const std::uint32_t e = vertexEdges[p - 1];
+                edges.push_back({edgeSharpness[e], edgePoints[e]});
             }
             const std::size_t once = edges.size();
             for (std::size_t j = 0; j < once; ++j) edges.push_back(edges[j]);
             const Xyz r = vertexPointWithSharpness(v, around, edges, Constants::vertexWeights);
-            position = cv <= 0.0 ? r : blendPoints(r, v, cv);
+            position = cv <= 0.0 ? r : blend(r, v, cv);
         }
         return newVertexRecord(position, decaySharpness(s));
     };

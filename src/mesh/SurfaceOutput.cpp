@@ -16,17 +16,14 @@ namespace zil::SubdivisionMesh {
 
 namespace {
 
-inline Xyz operator+(const Xyz& a, const Xyz& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Xyz operator*(double w, const Xyz& a) { return {w * a.x, w * a.y, w * a.z}; }
-inline Xyz sub(const Xyz& a, const Xyz& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Xyz cross(const Xyz& a, const Xyz& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 // |v| > 0, without the root.
-inline bool hasLength(const Xyz& v) { return v.x * v.x + v.y * v.y + v.z * v.z > 0.0; }
+inline bool hasLength(const Xyz& v) { return dot(v, v) > 0.0; }
 
-// The regular rules inside a face, on the cells off the fine grid's border.
+}  // namespace
+
 void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
+    const auto& ew = Constants::edgeWeights;
+    const auto& vw = Constants::vertexWeights;
     const int m = fine.rows();
     for (int r = 1; r < m - 1; ++r) {
         for (int c = 1; c < m - 1; ++c) {
@@ -59,7 +56,7 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
                     w2 = coarse.cell(r0, cc + 1);
                     w3 = coarse.cell(r1, cc + 1);
                 }
-                out = 0.375 * e0 + 0.375 * e1 + 0.0625 * w0 + 0.0625 * w1 + 0.0625 * w2 + 0.0625 * w3;
+                out = ew.end * e0 + ew.end * e1 + ew.face * w0 + ew.face * w1 + ew.face * w2 + ew.face * w3;
             } else {
                 // Vertex point of a coarse point inside the face: valence 4.
                 const int cr = r / 2, cc = c / 2;
@@ -72,13 +69,11 @@ void refineInterior(const PointGrid& coarse, const PointGrid& fine) {
                 const Xyz& d1 = coarse.cell(cr - 1, cc + 1);
                 const Xyz& d2 = coarse.cell(cr + 1, cc + 1);
                 const Xyz& d3 = coarse.cell(cr + 1, cc - 1);
-                out = 0.5625 * v + 0.09375 * (n0 + n1 + n2 + n3) + 0.015625 * (d0 + d1 + d2 + d3);
+                out = vw.centre * v + vw.edge * (n0 + n1 + n2 + n3) + vw.face * (d0 + d1 + d2 + d3);
             }
         }
     }
 }
-
-}  // namespace
 
 SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report) {
     SurfaceWorkspace work;
@@ -95,9 +90,11 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
     // Every field of a face is written below, so reused faces need no reset.
     SurfaceInput& in = work.input;
     in.faces.resize(faces.size());
-    in.vertexPoints.resize(vertices.size());
+    in.vertexCount = vertices.size();
     std::vector<char>& seen = work.seen;
     seen.assign(vertices.size(), 0);
+    std::vector<Xyz>& points = work.points;
+    points.resize(vertices.size());
     std::vector<double>& sharpness = work.sharpness;
     sharpness.resize(vertices.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
@@ -116,12 +113,12 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
             if (v >= vertices.size()) throw Subscript();
             // Each vertex record is read once, however many corners use it.
             if (!seen[v]) {
-                in.vertexPoints[v] = readPoint(vertices[v], report);
+                points[v] = readPoint(vertices[v], report);
                 sharpness[v] = getRealField(vertices[v].fieldSpan(), n.vertexSharpness, report);
                 seen[v] = 1;
             }
             const GridCell cell = cornerCell(k, 2);
-            level0.cell(cell.row, cell.col) = in.vertexPoints[v];
+            level0.cell(cell.row, cell.col) = points[v];
             face.vertexIndex[ks] = vi;
             face.vertexSharpness[ks] = sharpness[v];
             face.neighborFace[ks] = getIntegerField(corner, n.neighborface, report);
@@ -129,9 +126,6 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
             face.edgeSharpness[ks] = getRealField(corner, n.edgeSharpness, report);
         }
     }
-    // A vertex that no face uses keeps its own position.
-    for (std::size_t v = 0; v < vertices.size(); ++v)
-        if (!seen[v]) in.vertexPoints[v] = readPoint(vertices[v], report);
 }
 
 void checkCornerRecords(const ZilLValue& mesh, OutStream& report) {
@@ -224,6 +218,11 @@ void refineGrids(std::span<GridFace> faces, bool share) {
 }
 
 void refineGrids(std::span<GridFace> faces, bool share, SurfaceWorkspace& work) {
+    // Each face would compute the points of its corners and edges on its
+    // own, and the faces meeting there would agree only up to rounding. With
+    // `share` every such point is computed once and copied to the other
+    // faces, so the faces on both sides of an edge refine from and draw the
+    // very same bits: the surface stays watertight to the bit.
     CornerRing ring;
     const int faceCount = static_cast<int>(faces.size());
     // Corners and edges already filled from a neighbour's computation.
@@ -286,19 +285,18 @@ constexpr std::array<CellPlace, 25> kCellPlaces = [] {
 
 }  // namespace
 
-SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints) {
+SurfaceMesh buildSurface(std::span<const GridFace> faces, std::size_t vertexCount) {
     SurfaceMesh out;
     SurfaceWorkspace work;
-    buildSurface(faces, vertexPoints, out, work);
+    buildSurface(faces, vertexCount, out, work);
     return out;
 }
 
-void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints, SurfaceMesh& out,
+void buildSurface(std::span<const GridFace> faces, std::size_t vertexCount, SurfaceMesh& out,
                   SurfaceWorkspace& work) {
     constexpr int kSide = 5;
     constexpr int kInner = kSide - 2;
     const std::size_t faceCount = faces.size();
-    const std::size_t vertexCount = vertexPoints.size();
 
     // Edge cells are numbered once for both faces of their edge: slot
     // (face, edge, position) holds the index given, or -1.
@@ -311,8 +309,9 @@ void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPo
     // vertices; the list is cut to the number given at the end.
     const std::size_t maxPoints = vertexCount + faceCount * (kInner * kInner + 4 * kInner);
     if (maxPoints > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) throw Overflow();
+    // The vertices' entries are the zero point until a corner writes them.
     out.points.resize(maxPoints);
-    std::copy(vertexPoints.begin(), vertexPoints.end(), out.points.begin());
+    std::fill_n(out.points.begin(), vertexCount, Xyz{});
     std::int32_t next = static_cast<std::int32_t>(vertexCount);
 
     for (std::size_t f = 0; f < faceCount; ++f) {
@@ -390,9 +389,9 @@ void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPo
                 const Xyz& pb = grid.cell(r, c + 1);
                 const Xyz& pc = grid.cell(r + 1, c + 1);
                 const Xyz& pd = grid.cell(r + 1, c);
-                Xyz normal = cross(sub(pa, pb), sub(pc, pb));
+                Xyz normal = cross(pa - pb, pc - pb);
                 if (!hasLength(normal)) {
-                    normal = cross(sub(pb, pc), sub(pd, pc));
+                    normal = cross(pb - pc, pd - pc);
                     if (!hasLength(normal)) normal = {};
                 }
                 const std::int32_t a = idx[r * kSide + c];
@@ -408,12 +407,9 @@ void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPo
                 // diagonal take it twice, the other two corners once.
                 const std::int32_t twice0 = alongAC ? a : b, twice1 = alongAC ? cc : d;
                 const std::int32_t once0 = alongAC ? b : cc, once1 = alongAC ? d : a;
-                const Xyz doubled{2.0 * normal.x, 2.0 * normal.y, 2.0 * normal.z};
+                const Xyz doubled = 2.0 * normal;
                 auto add = [&](std::int32_t index, const Xyz& n, std::int32_t times) {
-                    Xyz& sum = normalSums[static_cast<std::size_t>(index)];
-                    sum.x += n.x;
-                    sum.y += n.y;
-                    sum.z += n.z;
+                    normalSums[static_cast<std::size_t>(index)] += n;
                     normalCounts[static_cast<std::size_t>(index)] += times;
                 };
                 add(twice0, doubled, 2);

@@ -27,10 +27,10 @@ struct SurfaceMesh {
 };
 
 // What the refinement starts from: one grid face per mesh face, and the
-// position of every mesh vertex.
+// number of mesh vertices (the first indices of the drawn points).
 struct SurfaceInput {
     std::vector<GridFace> faces;
-    std::vector<Xyz> vertexPoints;
+    std::size_t vertexCount = 0;
 };
 
 // Working storage of the surface output, kept by its owner between calls so
@@ -39,6 +39,7 @@ struct SurfaceInput {
 struct SurfaceWorkspace {
     SurfaceInput input;
     std::vector<char> seen;
+    std::vector<Xyz> points;
     std::vector<double> sharpness;
     std::vector<char> cornerDone;
     std::vector<char> edgeDone;
@@ -52,7 +53,7 @@ struct SurfaceWorkspace {
 // four elements gets the quads-only report on `report` and is read from its
 // first four corners (fewer raise Subscript). A value that is not a record
 // where one is needed raises Match; vertex numbers outside "vertices" raise
-// Subscript.
+// Subscript. Only the vertices that corners name are read.
 SurfaceInput readSurfaceInput(const ZilLValue& mesh, OutStream& report);
 // The same into `work.input`.
 void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace& work);
@@ -60,6 +61,10 @@ void readSurfaceInput(const ZilLValue& mesh, OutStream& report, SurfaceWorkspace
 // Reads every element of every face's "corners" again: one that is not a
 // record is reported as an internal error and raises InternalError.
 void checkCornerRecords(const ZilLValue& mesh, OutStream& report);
+
+// The regular rules inside a face: fills the cells of `fine` (one level
+// finer than `coarse`) off its border, leaving the border as it is.
+void refineInterior(const PointGrid& coarse, const PointGrid& fine);
 
 // Fills the level-1 and level-2 grids of every face from the level-0 grids
 // and the faces' links and sharpness. The faces must be linked all round.
@@ -70,12 +75,12 @@ void refineGrids(std::span<GridFace> faces, bool share = true);
 void refineGrids(std::span<GridFace> faces, bool share, SurfaceWorkspace& work);
 
 // Numbers, triangulates and gives normals to the refined faces. The first
-// vertexPoints.size() indices are the mesh's vertices: each takes the
-// refined point of its corners, or keeps the given point when no face uses
-// it.
-SurfaceMesh buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints);
+// `vertexCount` indices are the mesh's vertices: each takes the refined
+// point of its corners; one that no face uses stays the zero point, with the
+// zero normal.
+SurfaceMesh buildSurface(std::span<const GridFace> faces, std::size_t vertexCount);
 // The same into `out`, whose vectors are refilled (their storage reused).
-void buildSurface(std::span<const GridFace> faces, std::span<const Xyz> vertexPoints, SurfaceMesh& out,
+void buildSurface(std::span<const GridFace> faces, std::size_t vertexCount, SurfaceMesh& out,
                   SurfaceWorkspace& work);
 
 }  // namespace zil::SubdivisionMesh

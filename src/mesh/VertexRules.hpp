@@ -25,21 +25,18 @@ inline double clampSharpness(double s) {
 // The sharpness handed to the next level: s - 1.0 above 1.0, else 0.0.
 inline double decaySharpness(double s) { return s > 1.0 ? s - 1.0 : 0.0; }
 
-// a + (b - a) t, per coordinate.
-inline Xyz blendPoints(const Xyz& a, const Xyz& b, double t) {
-    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t};
-}
-
 // The rule point of a vertex at `v`. `facePoints` holds one point per face
-// corner at the vertex; `edges` holds every edge at the vertex twice.
-// A vertex that no face refers to keeps its position.
-Xyz vertexPointWithSharpness(const Xyz& v, std::span<const Xyz> facePoints,
-                             std::span<const EdgeEntry> edges,
+// corner at the vertex; `edges` holds every edge at the vertex twice. A
+// vertex that no face refers to keeps its position.
+Xyz vertexPointWithSharpness(const Xyz& v, std::span<const Xyz> facePoints, std::span<const EdgeEntry> edges,
                              const Constants::VertexWeights& weights);
 
 // The edge point next to an end of valence n: 2w on each of p0 and p3, and
 // 3/8 +- 1/4 cos(2 pi / (n - 1)) on p1 and p2.
-Xyz irregularEdgePoint(int n, double w, const Xyz& p0, const Xyz& p1, const Xyz& p2,
-                       const Xyz& p3);
+Xyz irregularEdgePoint(int n, double w, const Xyz& p0, const Xyz& p1, const Xyz& p2, const Xyz& p3);
+
+// 1/4 cos(2 pi / (n - 1)): what the edge rule next to an end of valence n
+// moves from the far end to the near one.
+double cornerTerm(int n);
 
 }  // namespace zil::SubdivisionMesh

@@ -82,26 +82,26 @@ ZilLValue ZilLValue::SUMVALUE(FieldName name, ZilLValue argument) {
 ZilLBasic ZilLValue::basic() const {
     if (!isBasic()) throwMatch();
     switch (kind_) {
-        case ZilLBasic::Kind::INT: return ZilLBasic::INT(i_);
-        case ZilLBasic::Kind::REAL: return ZilLBasic::REAL(r_);
+        case ZilLBasic::Kind::INT: return ZilLBasic::INT(intBits());
+        case ZilLBasic::Kind::REAL: return ZilLBasic::REAL(realBits());
         case ZilLBasic::Kind::XYZ: break;
     }
-    return ZilLBasic::XYZ(static_cast<XyzNode*>(node_)->v);
+    return ZilLBasic::XYZ(static_cast<XyzNode*>(nodeBits())->v);
 }
 
 const Xyz& ZilLValue::asXyz() const {
     if (!isXyz()) throwMatch();
-    return static_cast<XyzNode*>(node_)->v;
+    return static_cast<XyzNode*>(nodeBits())->v;
 }
 
 FieldName ZilLValue::sumName() const {
     if (!isSumValue()) throwMatch();
-    return static_cast<SumNode*>(node_)->name;
+    return static_cast<SumNode*>(nodeBits())->name;
 }
 
 const ZilLValue& ZilLValue::sumArgument() const {
     if (!isSumValue()) throwMatch();
-    return static_cast<SumNode*>(node_)->arg;
+    return static_cast<SumNode*>(nodeBits())->arg;
 }
 
 void ZilLValue::release(Tag t, Node* n) noexcept {

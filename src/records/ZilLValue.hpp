@@ -1,10 +1,12 @@
 #pragma once
 // The ZilL record values: the in-memory data format of the mesh and of the
-// coordinate transforms. A value is a small handle (16 bytes): INT and REAL
+// coordinate transforms. A value is a small handle (12 bytes): INT and REAL
 // leaves sit inside it, everything else is a node shared by reference.
 // Copying a value never copies a record or an array; the only in-place
 // changes are writes into the slots of a field array or an element array,
 // which every holder of that array sees at once.
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -56,19 +58,18 @@ public:
     enum class Tag : std::uint8_t { BASIC = 0, RECORD = 1, ARRAY = 2, SUMVALUE = 3 };
 
     // BASIC (INT 0).
-    // All eight bytes are set, since copies move the whole word.
-    ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), bits_(0) {}
+    ZilLValue() noexcept : tag_(Tag::BASIC), kind_(ZilLBasic::Kind::INT), bits_(pack(0)) {}
 
     static ZilLValue BASIC(const ZilLBasic& b);
     static ZilLValue INT(std::int32_t i) {
         ZilLValue v;
-        v.i_ = i;
+        v.bits_ = pack(static_cast<std::uint32_t>(i));
         return v;
     }
     static ZilLValue REAL(double r) {
         ZilLValue v;
         v.kind_ = ZilLBasic::Kind::REAL;
-        v.r_ = r;
+        v.bits_ = pack(std::bit_cast<std::uint64_t>(r));
         return v;
     }
     static ZilLValue XYZ(Xyz p);
@@ -81,20 +82,20 @@ public:
     }
 
     ZilLValue(const ZilLValue& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
-        if (shared_) ++node_->refs;
+        if (shared_) ++nodeBits()->refs;
     }
     ZilLValue(ZilLValue&& o) noexcept : tag_(o.tag_), kind_(o.kind_), shared_(o.shared_), bits_(o.bits_) {
         o.tag_ = Tag::BASIC;
         o.kind_ = ZilLBasic::Kind::INT;
         o.shared_ = false;
-        o.bits_ = 0;
+        o.bits_ = pack(0);
     }
     // The assignments take the new value first and drop the old one last,
     // so that assigning a value that the old one holds stays safe.
     ZilLValue& operator=(const ZilLValue& o) noexcept {
-        if (o.shared_) ++o.node_->refs;
+        if (o.shared_) ++o.nodeBits()->refs;
         const Tag oldTag = tag_;
-        Node* const old = shared_ ? node_ : nullptr;
+        Node* const old = node();
         tag_ = o.tag_;
         kind_ = o.kind_;
         shared_ = o.shared_;
@@ -105,7 +106,7 @@ public:
     ZilLValue& operator=(ZilLValue&& o) noexcept {
         if (this == &o) return *this;
         const Tag oldTag = tag_;
-        Node* const old = shared_ ? node_ : nullptr;
+        Node* const old = node();
         tag_ = o.tag_;
         kind_ = o.kind_;
         shared_ = o.shared_;
@@ -113,12 +114,12 @@ public:
         o.tag_ = Tag::BASIC;
         o.kind_ = ZilLBasic::Kind::INT;
         o.shared_ = false;
-        o.bits_ = 0;
+        o.bits_ = pack(0);
         if (old && --old->refs == 0) release(oldTag, old);
         return *this;
     }
     ~ZilLValue() {
-        if (shared_ && --node_->refs == 0) release(tag_, node_);
+        if (shared_ && --nodeBits()->refs == 0) release(tag_, nodeBits());
     }
     void swap(ZilLValue& o) noexcept {
         std::swap(tag_, o.tag_);
@@ -141,11 +142,11 @@ public:
     ZilLBasic basic() const;
     std::int32_t asInt() const {
         if (!isInt()) throwMatch();
-        return i_;
+        return intBits();
     }
     double asReal() const {
         if (!isReal()) throwMatch();
-        return r_;
+        return realBits();
     }
     const Xyz& asXyz() const;
     // The RECORD's field array itself (shared, not copied).
@@ -167,9 +168,14 @@ private:
     using Node = detail::Node;
 
     // Empty arrays are held as a null node, which `shared_` also covers.
-    ZilLValue(Tag t, Node* n) noexcept : tag_(t), kind_(ZilLBasic::Kind::INT), shared_(n != nullptr), node_(n) {}
+    ZilLValue(Tag t, Node* n) noexcept
+        : tag_(t), kind_(ZilLBasic::Kind::INT), shared_(n != nullptr), bits_(pack(std::bit_cast<std::uint64_t>(n))) {}
 
-    Node* node() const { return shared_ ? node_ : nullptr; }
+    // The payload word read as what the tag and kind say it holds.
+    std::int32_t intBits() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(unpack(bits_))); }
+    double realBits() const { return std::bit_cast<double>(unpack(bits_)); }
+    Node* nodeBits() const { return std::bit_cast<Node*>(unpack(bits_)); }
+    Node* node() const { return shared_ ? nodeBits() : nullptr; }
     template <class T>
     SharedArray<T> adopt() const;
     // Frees a node of a value of tag `t` whose last share has gone.
@@ -178,14 +184,19 @@ private:
 
     Tag tag_;
     ZilLBasic::Kind kind_;
-    // True exactly when node_ points at a node this value holds a share of.
+    // True exactly when the payload points at a node this value holds a
+    // share of.
     bool shared_ = false;
-    union {
-        std::int32_t i_;
-        double r_;
-        Node* node_;
-        std::uint64_t bits_;
-    };
+    // The payload: an INT (low 32 bits), the bits of a REAL, or a node
+    // pointer, as one plain 64-bit word, so copies never read a member that
+    // is not the one last written. It is kept as two 32-bit halves: a value
+    // is then 12 bytes and a field 16, which keeps large meshes a quarter
+    // smaller than with 8-byte alignment.
+    using Payload = std::array<std::uint32_t, 2>;
+    static Payload pack(std::uint64_t w) noexcept { return std::bit_cast<Payload>(w); }
+    static std::uint64_t unpack(Payload p) noexcept { return std::bit_cast<std::uint64_t>(p); }
+    Payload bits_;
+    static_assert(sizeof(Node*) == sizeof(std::uint64_t));
 };
 
 // One field of a record: a name and a value.
@@ -193,6 +204,7 @@ struct ZilLField {
     FieldName name;
     ZilLValue value;
 };
+static_assert(sizeof(ZilLValue) == 12 && sizeof(ZilLField) == 16);
 
 template <class T>
 inline SharedArray<T> ZilLValue::adopt() const {

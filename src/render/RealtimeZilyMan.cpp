@@ -1,5 +1,7 @@
 #include "render/RealtimeZilyMan.hpp"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,7 +10,16 @@
 #include "shell/Constants.hpp"
 #include "shell/OutStream.hpp"
 
-namespace zil::RealtimeZilyMan {
+namespace zil {
+
+RendererState::~RendererState() {
+    if (!currentDevice) return;
+    if (colourLocked) mltSDL_UnlockSurface(currentDevice->colourSurface);
+    if (depthLocked) mltSDL_UnlockSurface(currentDevice->depthSurface);
+    mltSDL_FreeSurface(currentDevice->depthSurface);
+}
+
+namespace RealtimeZilyMan {
 namespace {
 
 SDL_Surface* makeDepthSurface(int width, int height) {
@@ -70,35 +81,38 @@ inline void sortByY(const SceneTriangle& t, const RasterVertex*& top, const Rast
 
 void triangle(RiState& st, const RasterPosition& a, const RasterPosition& b, const RasterPosition& c, int red,
               int green, int blue) {
-    if (!st.currentDevice) {
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) {
         printMessage("No device open in RealtimeZilyMan.triangle\n");
         return;
     }
     const FixedColor colour = fixed(red, green, blue);
-    st.sceneTriangles.push_back({{a.x, a.y, a.z, colour}, {b.x, b.y, b.z, colour}, {c.x, c.y, c.z, colour}});
+    rs.sceneTriangles.push_back({{a.x, a.y, a.z, colour}, {b.x, b.y, b.z, colour}, {c.x, c.y, c.z, colour}});
 }
 
 void shadedTriangle(RiState& st, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c) {
-    if (!st.currentDevice) {
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) {
         printMessage("No device open in RealtimeZilyMan.triangle\n");
         return;
     }
-    st.sceneTriangles.push_back({a, b, c});
+    rs.sceneTriangles.push_back({a, b, c});
 }
 
 void renderScene(RiState& st) {
-    if (!st.currentDevice) {
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) {
         printMessage("No device open in RealtimeZilyMan.renderScene\n");
         return;
     }
-    RenderDevice& dev = *st.currentDevice;
-    if (!dev.offscreen && !st.colourLocked && mltSDL_MUSTLOCK(dev.colourSurface)) {
+    RenderDevice& dev = *rs.currentDevice;
+    if (!dev.offscreen && !rs.colourLocked && mltSDL_MUSTLOCK(dev.colourSurface)) {
         mltSDL_LockSurface(dev.colourSurface);
-        st.colourLocked = true;
+        rs.colourLocked = true;
     }
-    if (!st.depthLocked && mltSDL_MUSTLOCK(dev.depthSurface)) {
+    if (!rs.depthLocked && mltSDL_MUSTLOCK(dev.depthSurface)) {
         mltSDL_LockSurface(dev.depthSurface);
-        st.depthLocked = true;
+        rs.depthLocked = true;
     }
 
     // Cull against the device and never beyond either surface.
@@ -111,9 +125,9 @@ void renderScene(RiState& st) {
     const std::int64_t maxY = std::int64_t{height} * 512;
 
     // Bucket by top row, keeping submission order within a row.
-    const auto& tris = st.sceneTriangles;
-    auto& start = st.bucketScratch;
-    auto& order = st.orderScratch;
+    const auto& tris = rs.sceneTriangles;
+    auto& start = rs.bucketScratch;
+    auto& order = rs.orderScratch;
     start.assign(static_cast<size_t>(height) + 1, 0u);
     order.resize(tris.size());
     constexpr std::uint32_t kCulled = 0xFFFFFFFFu;
@@ -132,7 +146,7 @@ void renderScene(RiState& st) {
         ++start[row + 1];
     }
     for (int r = 0; r < height; ++r) start[r + 1] += start[r];
-    std::vector<std::uint32_t>& slots = st.slotScratch;
+    std::vector<std::uint32_t>& slots = rs.slotScratch;
     slots.resize(start[height]);
     for (size_t i = 0; i < tris.size(); ++i)
         if (order[i] != kCulled) slots[start[order[i]]++] = static_cast<std::uint32_t>(i);
@@ -149,41 +163,47 @@ void renderScene(RiState& st) {
 }
 
 void worldBegin(RiState& st) {
-    if (!st.currentDevice) {
-        SDL_Surface* screen = mltSDL_SetVideoMode(st.deviceWidth, st.deviceHeight, 32, 0);
-        if (screen) {
-            SDL_Surface* depth = makeDepthSurface(st.deviceWidth, st.deviceHeight);
-            if (depth)
-                st.currentDevice = RenderDevice{depth, screen, false};
-            else
-                printMessage("Could not create depth surface in RealtimeZilyMan\n");
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) {
+        // Depth first: a failure then leaves the screen as it was.
+        SDL_Surface* depth = makeDepthSurface(st.deviceWidth, st.deviceHeight);
+        if (!depth) {
+            printMessage("Could not create depth surface in RealtimeZilyMan\n");
+        } else if (SDL_Surface* screen = mltSDL_SetVideoMode(st.deviceWidth, st.deviceHeight, 32, 0)) {
+            rs.currentDevice = RenderDevice{depth, screen, false};
+        } else {
+            mltSDL_FreeSurface(depth);
         }
     } else {
-        RenderDevice& dev = *st.currentDevice;
+        RenderDevice& dev = *rs.currentDevice;
         clearSurface(dev.colourSurface, mltSDL_MapRGB(mltSDLSurface_GetFormat(dev.colourSurface), 0, 0, 0));
         clearSurface(dev.depthSurface, 0);
     }
-    st.sceneTriangles.clear();
+    rs.sceneTriangles.clear();
 }
 
 void worldEnd(RiState& st) {
-    if (!st.currentDevice) return;
-    RenderDevice& dev = *st.currentDevice;
-    if (st.colourLocked) {
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) return;
+    RenderDevice& dev = *rs.currentDevice;
+    if (rs.colourLocked) {
         mltSDL_UnlockSurface(dev.colourSurface);
-        st.colourLocked = false;
+        rs.colourLocked = false;
     }
-    if (st.depthLocked) {
+    if (rs.depthLocked) {
         mltSDL_UnlockSurface(dev.depthSurface);
-        st.depthLocked = false;
+        rs.depthLocked = false;
     }
 }
 
 void showFrame(RiState& st) {
-    if (st.currentDevice && !st.currentDevice->offscreen) mltSDL_UpdateRect(st.currentDevice->colourSurface, 0, 0, 0, 0);
+    RendererState& rs = st.renderer();
+    if (rs.currentDevice && !rs.currentDevice->offscreen)
+        mltSDL_UpdateRect(rs.currentDevice->colourSurface, 0, 0, 0, 0);
 }
 
 bool installOffscreenDevice(RiState& st, SDL_Surface* colour, int width, int height) {
+    RendererState& rs = st.renderer();
     releaseDevice(st);
     if (!colour) return false;
     SDL_Surface* depth = makeDepthSurface(width, height);
@@ -191,15 +211,17 @@ bool installOffscreenDevice(RiState& st, SDL_Surface* colour, int width, int hei
         printMessage("Could not create depth surface in RealtimeZilyMan\n");
         return false;
     }
-    st.currentDevice = RenderDevice{depth, colour, true};
+    rs.currentDevice = RenderDevice{depth, colour, true};
     return true;
 }
 
 void releaseDevice(RiState& st) {
-    if (!st.currentDevice) return;
+    RendererState& rs = st.renderer();
+    if (!rs.currentDevice) return;
     worldEnd(st);
-    mltSDL_FreeSurface(st.currentDevice->depthSurface);
-    st.currentDevice.reset();
+    mltSDL_FreeSurface(rs.currentDevice->depthSurface);
+    rs.currentDevice.reset();
 }
 
-}  // namespace zil::RealtimeZilyMan
+}  // namespace RealtimeZilyMan
+}  // namespace zil

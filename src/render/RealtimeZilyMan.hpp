@@ -1,11 +1,14 @@
 #pragma once
 // The real-time renderer behind the Ri layer: its output device, the
 // triangles collected during a world block, and the render of that list.
-#include <SDL.h>
-
+// Only the surfaces' handles appear here; the SDL calls stay in the .cpp.
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "render/FSubpixelInterpInterp.hpp"
+
+struct SDL_Surface;
 
 namespace zil {
 
@@ -34,6 +37,26 @@ struct SceneTriangle {
     RasterVertex a, b, c;
 };
 
+// The renderer's cells, owned by the Ri state: the device, the triangles of
+// the open world and storage reused from one render to the next. Destroying
+// it frees the device's depth surface (the colour surface is never the
+// renderer's).
+struct RendererState {
+    RendererState() = default;
+    ~RendererState();
+    RendererState(const RendererState&) = delete;
+    RendererState& operator=(const RendererState&) = delete;
+
+    std::optional<RenderDevice> currentDevice;
+    std::vector<SceneTriangle> sceneTriangles;  // in submission order
+    bool colourLocked = false;
+    bool depthLocked = false;
+    std::vector<std::uint32_t> bucketScratch;  // reused by renderScene
+    std::vector<std::uint32_t> orderScratch;
+    std::vector<std::uint32_t> slotScratch;
+    std::vector<RasterVertex> vertexScratch;  // reused by the primitive output
+};
+
 namespace RealtimeZilyMan {
 
 // Adds a flat triangle in the colour (red, green, blue), each 0..255.
@@ -53,7 +76,9 @@ void renderScene(RiState& st);
 
 // The device part of RiWorldBegin: opens the screen with its own depth
 // surface when there is no device, else clears both surfaces; empties the
-// triangle list.
+// triangle list. The depth surface is made first: when SDL cannot make it
+// ("Could not create depth surface in RealtimeZilyMan\n") the video mode is
+// left as it was and there is still no device.
 void worldBegin(RiState& st);
 
 // The device part of RiWorldEnd: unlocks what renderScene locked.

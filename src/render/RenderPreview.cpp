@@ -42,7 +42,7 @@ RenderPreview::RenderPreview(std::shared_ptr<SceneCells> cells, ControlLookup lo
 RenderPreview::~RenderPreview() {
     // The device draws into a surface that is not ours; only its depth
     // surface goes with the preview.
-    if (st_.currentDevice && st_.currentDevice->offscreen) RealtimeZilyMan::releaseDevice(st_);
+    if (st_.renderer().currentDevice && st_.renderer().currentDevice->offscreen) RealtimeZilyMan::releaseDevice(st_);
 }
 
 void RenderPreview::render(SDL_Surface* target) {

@@ -67,8 +67,8 @@ void drawEdgesAsQuads(RiState& st, const std::vector<std::pair<Rt::Point, Rt::Po
         const Xyz& o = std::fabs(p1.y - p0.y) < std::fabs(p1.x - p0.x) ? horizontalOffset : verticalOffset;
         quad[0] = p0;
         quad[1] = p1;
-        quad[2] = {p1.x + o.x, p1.y + o.y, p1.z + o.z};
-        quad[3] = {p0.x + o.x, p0.y + o.y, p0.z + o.z};
+        quad[2] = p1 + o;
+        quad[3] = p0 + o;
         RiPolygon(st, params);
     }
 }

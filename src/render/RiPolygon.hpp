@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "render/RealtimeZilyMan.hpp"
 #include "render/RiState.hpp"
 
 namespace zil {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/RecordConstants.hpp"
+#include "render/RealtimeZilyMan.hpp"
 #include "shell/OutStream.hpp"
 
 namespace zil {
@@ -54,17 +55,19 @@ RiState::RiState()
       cameraTransform(Constants::identity),
       rasterTransform(Constants::identity),
       combinedTransform(Constants::identity),
-      tokens(internStandardTokens(tokenTable)) {}
+      tokens(internStandardTokens(tokenTable)),
+      renderer_(std::make_unique<RendererState>()) {}
+
+RiState::~RiState() = default;
+RiState::RiState(RiState&&) noexcept = default;
+RiState& RiState::operator=(RiState&&) noexcept = default;
 
 RiState& riState() {
     static RiState state;
     return state;
 }
 
-void riStartUp() {
-    RealtimeZilyMan::releaseDevice(riState());
-    riState() = RiState();
-}
+void riStartUp() { riState() = RiState(); }
 
 void RiBegin(RiState& st, std::string_view outputName) {
     st.tokenTable.intern(outputName);

@@ -1,16 +1,17 @@
 #pragma once
 // The Ri layer's graphics state and its standard calls: frame, world and
 // transform blocks, projection, the current transformation, colour and point
-// lights. One state serves the program's single rendering context.
+// lights. One state serves the program's single rendering context. The
+// real-time renderer behind it keeps its own cells (RendererState, in
+// render/RealtimeZilyMan), which the state owns.
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "records/Matrix4x4.hpp"
 #include "records/Xyz.hpp"
-#include "render/RealtimeZilyMan.hpp"
 #include "render/RiTokenTable.hpp"
 #include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
@@ -67,8 +68,14 @@ struct RiPrimitiveCall {
     RiParamList params;
 };
 
+struct RendererState;
+
 struct RiState {
     RiState();
+    // Frees the renderer's depth surface.
+    ~RiState();
+    RiState(RiState&&) noexcept;
+    RiState& operator=(RiState&&) noexcept;
 
     Matrix4x4 currentTransform;
     bool transformChanged = true;
@@ -94,15 +101,12 @@ struct RiState {
     bool recording = false;
     std::vector<RiPrimitiveCall> recordedCalls;
 
-    // The renderer's cells.
-    std::optional<RenderDevice> currentDevice;
-    std::vector<SceneTriangle> sceneTriangles;  // in submission order
-    bool colourLocked = false;
-    bool depthLocked = false;
-    std::vector<std::uint32_t> bucketScratch;  // reused by renderScene
-    std::vector<std::uint32_t> orderScratch;
-    std::vector<std::uint32_t> slotScratch;
-    std::vector<RasterVertex> vertexScratch;  // reused by drawPrimitive
+    // The real-time renderer's device and scene.
+    RendererState& renderer() { return *renderer_; }
+    const RendererState& renderer() const { return *renderer_; }
+
+private:
+    std::unique_ptr<RendererState> renderer_;
 };
 
 // Raised by an Ri call after it has printed a nesting or projection report:

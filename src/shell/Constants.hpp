@@ -88,6 +88,20 @@ struct VertexWeights {
 inline constexpr EdgeWeights edgeWeights{0.375, 0.0625};
 inline constexpr double crossWeight = 0.0625;
 inline constexpr VertexWeights vertexWeights{0.5625, 0.09375, 0.015625};
+// The sharp forms. A crease vertex keeps `centre` of itself and takes
+// `edge` of each of its two crease neighbours; a sharp edge point next to a
+// corner of valence other than 4 takes `corner` of the corner and `other`
+// of the edge's other end.
+struct CreaseWeights {
+    double centre;
+    double edge;
+};
+struct SharpCornerWeights {
+    double corner;
+    double other;
+};
+inline constexpr CreaseWeights creaseWeights{0.75, 0.125};
+inline constexpr SharpCornerWeights sharpCornerWeights{0.75, 0.25};
 
 // --- Renderer ---
 

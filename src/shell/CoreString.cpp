@@ -18,26 +18,6 @@ std::string extractString(std::string_view s, std::int32_t start, std::optional<
     return std::string(s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
 }
 
-std::string concatStrings(std::initializer_list<std::string_view> pieces) {
-    std::size_t total = 0;
-    for (std::string_view p : pieces) total += p.size();
-    std::string out;
-    out.reserve(total);
-    for (std::string_view p : pieces) out.append(p);
-    return out;
-}
-
-std::string concatStrings(std::span<const std::string> pieces) {
-    std::size_t total = 0;
-    for (const std::string& p : pieces) total += p.size();
-    std::string out;
-    out.reserve(total);
-    for (const std::string& p : pieces) out.append(p);
-    return out;
-}
-
-std::string fromCString(const char* s) { return s ? std::string(s) : std::string(); }
-
 std::optional<std::int32_t> scanInt(std::string_view text) {
     std::size_t i = 0;
     auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };

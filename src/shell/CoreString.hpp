@@ -1,10 +1,8 @@
 #pragma once
-// String services: slices, concatenation and the integer scanner.
+// String services: slices and the integer scanner.
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,13 +19,6 @@ inline std::int32_t checkSlice(std::string_view s, std::int32_t start,
 
 // A new string holding the slice checked as by checkSlice.
 std::string extractString(std::string_view s, std::int32_t start, std::optional<std::int32_t> count = std::nullopt);
-
-// The pieces joined in order, without separator.
-std::string concatStrings(std::initializer_list<std::string_view> pieces);
-std::string concatStrings(std::span<const std::string> pieces);
-
-// A new string from a NUL-terminated C string; a null pointer gives "".
-std::string fromCString(const char* s);
 
 // The decimal integer at the start of the text, after leading white space,
 // with an optional sign "+", "-" or "~". Characters after the digits are

@@ -55,8 +55,6 @@ void reportException(std::exception_ptr e, OutStream& out) {
     out.flush();
 }
 
-void traceLine(std::string_view line) { printMessage(line); }
-
 void flushAndReraise(std::string_view operation) {
     printMessage("Exception in " + std::string(operation) + "\n");
     throw;

@@ -113,9 +113,6 @@ void output(const EGeneric& e, OutStream& out);
 // error in the program).
 void reportException(std::exception_ptr e, OutStream& out);
 
-// Writes `line` to standard output and flushes it. Used for trace lines.
-void traceLine(std::string_view line);
-
 // Inside a catch block: writes "Exception in " + operation + "\n" to
 // standard output, flushes, and rethrows the exception being handled.
 [[noreturn]] void flushAndReraise(std::string_view operation);

@@ -68,6 +68,7 @@ void OutStream::close() {
     if (closed_) return;
     flush();
     closed_ = true;
+    if (::close(fd_) != 0) throw SysErr(std::strerror(errno));
 }
 
 void outputString(OutStream& stream, std::string_view text) { stream.output(text); }
@@ -90,14 +91,11 @@ void printMessage(OutStream& stream, std::string_view text) {
 void printMessage(std::string_view text) { printMessage(stdOut(), text); }
 
 void closeAllStreams() {
-    // Copy: closing must not be disturbed by streams leaving the list.
-    std::vector<OutStream*> streams = openStreams();
-    for (OutStream* s : streams) {
-        try {
-            s->close();
-        } catch (const Io&) {
-            // Nothing more can be reported at shut-down.
-        }
+    auto& list = openStreams();
+    while (!list.empty()) {
+        OutStream* s = list.front();
+        s->close();
+        list.erase(list.begin());
     }
 }
 

@@ -22,8 +22,8 @@ public:
     void output(std::string_view text);
     // Writes out the buffered bytes; a failing write raises Io.
     void flush();
-    // Flushes and marks the stream closed. The descriptor stays open:
-    // streams do not own their descriptors.
+    // Flushes, marks the stream closed and closes its descriptor. A failed
+    // write raises Io (the stream stays open), a failed close SysErr.
     void close();
 
     int descriptor() const { return fd_; }
@@ -52,7 +52,9 @@ OutStream& stdErr();
 void printMessage(std::string_view text);
 void printMessage(OutStream& stream, std::string_view text);
 
-// Shut-down: flushes and closes every open output stream.
+// Shut-down: flushes and closes every open output stream, taking each off
+// the list. The first failure passes on (Io for a write, SysErr for a
+// close): output that cannot be written is never reported as written.
 void closeAllStreams();
 
 }  // namespace zil

@@ -107,6 +107,32 @@ TEST(GlueSubSurface, IsClampedSharesThePixelsAndFreesOnlyItself) {
     mltSDL_FreeSurface(parent);
 }
 
+TEST(GlueSurfaces, RectanglesKeepTheirLow16BitsAndLockingFollowsSDL) {
+    SDL_Surface* s = make32(8, 6);
+    ASSERT_NE(s, nullptr);
+    mltSDL_FillRect(s, 0, 0, 8, 6, 0);
+    // Width 65,539 and height 65,537 reach SDL as 3 and 1.
+    mltSDL_FillRect(s, 1, 2, 65536 + 3, 65536 + 1, 7);
+    EXPECT_EQ(countPixels(s, 7), 3);
+    EXPECT_EQ(pixelAt(s, 3, 2), 7u);
+    EXPECT_EQ(pixelAt(s, 4, 2), 0u);
+    mltSDL_FreeSurface(s);
+
+    // SDL_MUSTLOCK: an offset or a hardware, asynchronous-blit or RLE surface.
+    struct Case {
+        Uint32 flags;
+        int offset;
+        int mustLock;
+    };
+    for (const Case c : {Case{SDL_SWSURFACE, 0, 0}, Case{SDL_SRCALPHA, 0, 0}, Case{SDL_HWSURFACE, 0, 1},
+                         Case{SDL_ASYNCBLIT, 0, 1}, Case{SDL_RLEACCEL, 0, 1}, Case{SDL_SWSURFACE, 4, 1}}) {
+        SDL_Surface fake{};
+        fake.flags = c.flags;
+        fake.offset = c.offset;
+        EXPECT_EQ(mltSDL_MUSTLOCK(&fake), c.mustLock) << c.flags << " " << c.offset;
+    }
+}
+
 TEST(GlueEvents, GettersExtendTheFieldsOfTheLastTakenEvent) {
     ASSERT_EQ(mltSDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(mltSDL_SetVideoMode(64, 48, 32, 0), nullptr);

@@ -3,17 +3,54 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <vector>
 #include <string_view>
 
 #include "mesh/DefaultCube.hpp"
 #include "mesh/MeshTopology.hpp"
 #include "mesh/SurfaceOutput.hpp"
-#include "mesh/SurfaceRecordMeshes.hpp"
 #include "records/Capture.hpp"
+#include "shell/Constants.hpp"
 
 namespace zil::test {
 
-using namespace testmesh;
+using Ints = std::vector<std::int32_t>;
+
+
+using Ints = std::vector<std::int32_t>;
+
+// Every vertex gets `vertexSharpness`; with `edgeSharpness`, every corner
+// carries that "edgeSharpness" too.
+inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<Ints>& faces,
+                            double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+    using L = ZilLListValue;
+    const MeshFieldNames& n = MeshRecord::names();
+    std::vector<L> vs, fs;
+    for (const Xyz& p : points)
+        vs.push_back(L::RECORD({{n.point, L::RECORD({{n.x, L::REAL(p.x)}, {n.y, L::REAL(p.y)}, {n.z, L::REAL(p.z)}})},
+                                {n.vertexSharpness, L::REAL(vertexSharpness)}}));
+    for (const Ints& face : faces) {
+        std::vector<L> cs;
+        for (std::int32_t v : face) {
+            std::vector<ZilLListField> c{{n.vertexIndex, L::INT(v)}};
+            if (edgeSharpness) c.emplace_back(n.edgeSharpness, L::REAL(*edgeSharpness));
+            cs.push_back(L::RECORD(std::move(c)));
+        }
+        fs.push_back(L::RECORD({{n.corners, L::ARRAY(std::move(cs))}}));
+    }
+    return convertRecordValue(L::RECORD({{n.vertices, L::ARRAY(std::move(vs))}, {n.faces, L::ARRAY(std::move(fs))}}));
+}
+
+// The default cube scaled by `side`: centred at the origin, same numbering.
+inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+    std::vector<Xyz> pts;
+    for (const auto& p : Constants::cubePoints) pts.push_back({p[0] * side, p[1] * side, p[2] * side});
+    std::vector<Ints> faces;
+    for (const auto& f : Constants::cubeFaces) faces.emplace_back(f.begin(), f.end());
+    return meshRecord(pts, faces, vertexSharpness, edgeSharpness);
+}
+
 using Names = std::vector<std::string_view>;
 inline const MeshFieldNames& N() { return MeshRecord::names(); }
 
@@ -63,7 +100,7 @@ inline void sharpenEdge(const ZilLValue& m, std::int32_t a, std::int32_t b, doub
     }
 }
 
-// The grid faces and points of the mesh, linked.
+// The grid faces of the mesh, linked.
 inline SubdivisionMesh::SurfaceInput surfaceInput(const ZilLValue& mesh) {
     Capture cap;
     return SubdivisionMesh::readSurfaceInput(SubdivisionMesh::linkNeighbours(mesh, cap.out()), cap.out());
@@ -75,7 +112,6 @@ inline bool near(const Xyz& a, const Xyz& b, double eps = 1e-12) {
 inline void expectNear(const Xyz& a, const Xyz& b) {
     EXPECT_TRUE(near(a, b)) << a.x << " " << a.y << " " << a.z << " vs " << b.x << " " << b.y << " " << b.z;
 }
-inline Xyz mid(const Xyz& a, const Xyz& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2}; }
-inline Xyz scaled(double w, const Xyz& p) { return {w * p.x, w * p.y, w * p.z}; }
+inline Xyz mid(const Xyz& a, const Xyz& b) { return 0.5 * (a + b); }
 
 }  // namespace zil::test

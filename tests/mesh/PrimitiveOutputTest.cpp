@@ -6,7 +6,8 @@
 
 #include "mesh/PrimitiveOutput.hpp"
 #include "mesh/SceneObject.hpp"
-#include "mesh/SurfaceRecordMeshes.hpp"
+#include "render/RealtimeZilyMan.hpp"
+#include "mesh/DefaultCube.hpp"
 #include "records/RecordConstants.hpp"
 #include "shell/Errors.hpp"
 
@@ -46,8 +47,8 @@ TEST_F(Primitive, VerticesAreLitProjectedAndConverted) {
     // White light along the normal and the view: diffuse 1 + specular 1,
     // clamped. A zero normal is drawn unlit; a back face is lit all the same.
     riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, 0}, {0, 0, 1}}));
-    ASSERT_EQ(st.sceneTriangles.size(), 1u);
-    const SceneTriangle& t = st.sceneTriangles[0];
+    ASSERT_EQ(st.renderer().sceneTriangles.size(), 1u);
+    const SceneTriangle& t = st.renderer().sceneTriangles[0];
     EXPECT_EQ(t.a.colour, (FixedColor{65280, 65280, 65280}));
     EXPECT_EQ(t.b.colour, (FixedColor{0, 0, 0}));
     EXPECT_EQ(t.c.colour, (FixedColor{65280, 65280, 65280}));
@@ -59,7 +60,7 @@ TEST_F(Primitive, VerticesAreLitProjectedAndConverted) {
     st.currentColor = {1.0, 1.0, 1.0, 1.0};
     st.lights = {{5.0, 0.0, 0.0}};
     riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
-    EXPECT_NEAR(st.sceneTriangles.at(1).a.colour.r, 32640, 1);
+    EXPECT_NEAR(st.renderer().sceneTriangles.at(1).a.colour.r, 32640, 1);
 }
 
 TEST_F(Primitive, OnlyTrianglesAreDrawnAndBadInputRaises) {
@@ -67,12 +68,12 @@ TEST_F(Primitive, OnlyTrianglesAreDrawnAndBadInputRaises) {
     // indices are left.
     riPrimitiveOutput(st, {3, 3, 4, 3}, {0, 1, 2, 2, 1, 0, 0, 1, 2, 0, 0, 1, 2}, params(facing));
     riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0}, params(facing));
-    EXPECT_EQ(st.sceneTriangles.size(), 3u);
+    EXPECT_EQ(st.renderer().sceneTriangles.size(), 3u);
     // A call's triangles go in front of the pending ones in polygon order,
     // so the renderer, drawing oldest first, meets the call's last first.
-    EXPECT_EQ(st.sceneTriangles[0].c.y, 0);  // (2, 1, 0)
-    EXPECT_EQ(st.sceneTriangles[1].c.y, 6);  // (0, 1, 2)
-    st.sceneTriangles.clear();
+    EXPECT_EQ(st.renderer().sceneTriangles[0].c.y, 0);  // (2, 1, 0)
+    EXPECT_EQ(st.renderer().sceneTriangles[1].c.y, 6);  // (0, 1, 2)
+    st.renderer().sceneTriangles.clear();
     // Fewer normals than points: the unlit vertex cannot be indexed.
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params({{0, 0, -1}, {0, 0, -1}})), Subscript);
     // A raster position that is not a number.
@@ -81,37 +82,37 @@ TEST_F(Primitive, OnlyTrianglesAreDrawnAndBadInputRaises) {
     // A light at a vertex.
     st.lights = {{0.0, 0.0, 5.0}};
     EXPECT_THROW(riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing)), Divide);
-    EXPECT_TRUE(st.sceneTriangles.empty());
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
 }
 
 TEST_F(Primitive, RecordingKeepsTheCallNewestFirst) {
     st.recording = true;
     riPrimitiveOutput(st, {3}, {0, 1, 2}, params(facing));
     riPrimitiveOutput(st, {3, 3}, {0, 1, 2, 0, 1, 2}, params(facing));
-    EXPECT_TRUE(st.sceneTriangles.empty());
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
     ASSERT_EQ(st.recordedCalls.size(), 2u);
     st.recording = false;
     drawPrimitive(st, st.recordedCalls[0]);
-    EXPECT_EQ(st.sceneTriangles.size(), 2u);
+    EXPECT_EQ(st.renderer().sceneTriangles.size(), 2u);
 }
 
 TEST_F(Primitive, ObjectOutputReplaysTheRecordedSurface) {
     SceneObject obj;
-    ZilLValue mesh = testmesh::defaultCubeRecord();
+    ZilLValue mesh = DemoPage::defaultCube();
     int flag = 0;
     Matrix4x4 place = Constants::identity;
     place.rows[2][3] = 5.0;  // five units in front of the eye
     // Before any regeneration only the handles come back.
     auto handles = SubdivisionMesh::outputObject(obj, mesh, st, place, flag, st.tokens.camera);
     EXPECT_EQ(flag, 1);
-    EXPECT_TRUE(st.sceneTriangles.empty());
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
     EXPECT_EQ(handles.vertices.at(3), (std::pair<std::int32_t, Xyz>{3, {0.5, -0.5, 5.5}}));
     // Regeneration only records; each redraw replays the same recording.
     SubdivisionMesh::regenerate(obj, mesh, st, stdOut());
-    EXPECT_TRUE(st.sceneTriangles.empty());
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
     for (std::size_t n : {768u, 2u * 768u}) {
         SubdivisionMesh::outputObject(obj, mesh, st, place, flag, st.tokens.camera);
-        EXPECT_EQ(st.sceneTriangles.size(), n);
+        EXPECT_EQ(st.renderer().sceneTriangles.size(), n);
     }
     EXPECT_EQ(st.recordedCalls.size(), 1u);
 }

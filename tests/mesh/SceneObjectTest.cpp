@@ -1,6 +1,13 @@
-#include "mesh/MeshTestUtil.hpp"
+// The mesh sees the Ri layer and nothing of SDL: none of its headers may
+// bring SDL in.
 #include "mesh/PrimitiveOutput.hpp"
 #include "mesh/SceneObject.hpp"
+#ifdef _SDL_H
+#error "a mesh header includes SDL"
+#endif
+
+#include "mesh/MeshTestUtil.hpp"
+#include "render/RealtimeZilyMan.hpp"
 
 using namespace zil;
 using namespace zil::test;
@@ -26,11 +33,11 @@ const std::vector<Xyz>& points(const RiPrimitiveCall& call) { return call.params
 
 TEST(SceneObject, RegenerationRecordsTheCubeSurface) {
     Regen regen;
-    const ZilLValue mesh = defaultCubeRecord();
+    const ZilLValue mesh = cubeOfSide(1.0);
     const RiPrimitiveCall& call = regen(mesh);
     EXPECT_FALSE(regen.st.recording);
     EXPECT_EQ(regen.obj.surfaceReady, 1);
-    EXPECT_TRUE(regen.st.sceneTriangles.empty());
+    EXPECT_TRUE(regen.st.renderer().sceneTriangles.empty());
     // 24 faces after the mesh step, 32 triangles each; 26 vertices, 3 points
     // inside each of 48 edges and 9 inside each face.
     EXPECT_EQ(call.vertexCounts.size(), 768u);
@@ -57,7 +64,7 @@ TEST(SceneObject, SymmetricCubeGivesSymmetricSurface) {
     // With the same sharpness on every edge and corner the surface of the
     // centred cube has the cube's symmetry.
     Regen regen;
-    const std::vector<Xyz>& pts = points(regen(defaultCubeRecord(0.4, 1.3)));
+    const std::vector<Xyz>& pts = points(regen(cubeOfSide(1.0, 0.4, 1.3)));
     auto has = [&](const Xyz& p) {
         return std::any_of(pts.begin(), pts.end(), [&](const Xyz& q) { return near(p, q); });
     };

@@ -7,7 +7,6 @@
 
 using namespace zil;
 using namespace zil::test;
-using SubdivisionMesh::blendPoints;
 
 namespace {
 
@@ -46,12 +45,12 @@ TEST(VertexRules, SmoothDartCreaseAndCorner) {
     // Two: C = 0.75 V + 0.125 (P0 + P2), blended by the mean sharpness.
     const Xyz crease{0.0, 0.0, 0.5};
     expectNear(starRule({1.0, 0, 1.0, 0}), crease);
-    expectNear(starRule({1.0, 0, 0.5, 0}), blendPoints(smooth, crease, 0.75));
-    expectNear(starRule({0.01, 0, 0.01, 0}), blendPoints(smooth, crease, 0.01));
+    expectNear(starRule({1.0, 0, 0.5, 0}), blend(smooth, crease, 0.75));
+    expectNear(starRule({0.01, 0, 0.01, 0}), blend(smooth, crease, 0.01));
     // Three or more: towards the vertex itself.
     const Xyz v{0.25, 0.5, 0.75};
     expectNear(starRule({1.0, 1.0, 1.0, 0}, v), v);
-    expectNear(starRule({0.5, 0.5, 0.5, 0.5}, v), blendPoints(starRule({0, 0, 0, 0}, v), v, 0.5));
+    expectNear(starRule({0.5, 0.5, 0.5, 0.5}, v), blend(starRule({0, 0, 0, 0}, v), v, 0.5));
     // No faces at all: the vertex stays.
     expectNear(SubdivisionMesh::vertexPointWithSharpness({1, 2, 3}, {}, {}, Constants::vertexWeights), {1, 2, 3});
     for (double s : {-1.0, std::numeric_limits<double>::quiet_NaN()})
@@ -85,9 +84,9 @@ TEST(SubdivisionStep, CubeCountsNumberingAndSmoothRules) {
     for (std::size_t f = 0; f < 6; ++f) expectNear(pointOf(next, 8 + f), facePoints[f]);
     for (std::size_t e = 0; e < 12; ++e) {
         const auto [a, b] = kEdgePointOrder[e];
-        expectNear(pointOf(next, 14 + e), scaled(0.875, mid(pointOf(cube, a), pointOf(cube, b))));
+        expectNear(pointOf(next, 14 + e), 0.875 * mid(pointOf(cube, a), pointOf(cube, b)));
     }
-    for (std::size_t i = 0; i < 8; ++i) expectNear(pointOf(next, i), scaled(53.0 / 72.0, pointOf(cube, i)));
+    for (std::size_t i = 0; i < 8; ++i) expectNear(pointOf(next, i), (53.0 / 72.0) * pointOf(cube, i));
 }
 
 TEST(SubdivisionStep, SharpCreasesDecayByOnePerStep) {
@@ -99,7 +98,7 @@ TEST(SubdivisionStep, SharpCreasesDecayByOnePerStep) {
     for (std::size_t e = 0; e < 12; ++e) {
         const Xyz m = mid(pointOf(cube, kEdgePointOrder[e].first), pointOf(cube, kEdgePointOrder[e].second));
         const bool sharp = std::count(rims.begin(), rims.end(), kEdgePointOrder[e]) == 1;
-        expectNear(pointOf(next, 14 + e), sharp ? m : scaled(0.875, m));
+        expectNear(pointOf(next, 14 + e), sharp ? m : 0.875 * m);
     }
     // Vertex 7 sits on two sharp edges: the crease rule.
     expectNear(pointOf(next, 7), {0.875, 0.875, 1.0});
@@ -125,8 +124,8 @@ TEST(SubdivisionStep, SemiSharpEdgesAndVerticesBlend) {
         setReal(vertices(cube), 6, N().vertexSharpness, s);
         const ZilLValue next = step(cube);
         const double t = std::min(s, 1.0), left = s > 1.0 ? s - 1.0 : 0.0;
-        expectNear(pointOf(next, 14), blendPoints(pointOf(smooth, 14), mid(pointOf(cube, 0), pointOf(cube, 1)), t));
-        expectNear(pointOf(next, 6), blendPoints(pointOf(smooth, 6), pointOf(cube, 6), t));
+        expectNear(pointOf(next, 14), blend(pointOf(smooth, 14), mid(pointOf(cube, 0), pointOf(cube, 1)), t));
+        expectNear(pointOf(next, 6), blend(pointOf(smooth, 6), pointOf(cube, 6), t));
         for (std::size_t i = 8; i < 26; ++i)
             if (i != 14) expectNear(pointOf(next, i), pointOf(smooth, i));
         // New face 0 starts on 0 -> 14, new face 1 ends on 14 -> 1.

@@ -19,7 +19,7 @@ std::vector<GridFace> refined(const ZilLValue& m, bool share = true) {
 SurfaceMesh surfaceOf(const ZilLValue& m) {
     auto in = surfaceInput(m);
     refineGrids(in.faces);
-    return buildSurface(in.faces, in.vertexPoints);
+    return buildSurface(in.faces, in.vertexCount);
 }
 
 // Level-2 cell of `face` at position p (0..4) along edge e in grid order.
@@ -28,14 +28,115 @@ Xyz edgeCell(const GridFace& face, int e, int p) {
     return e == 1 ? g.at(0, p) : e == 2 ? g.at(p, 4) : e == 3 ? g.at(4, p) : g.at(p, 0);
 }
 
+// Fills a grid with x = base + column + 10 row, so that every cell is told
+// apart by its x alone.
+void number(const PointGrid& g, double base) {
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c) g.at(r, c) = {base + c + 10.0 * r, 0.0, 0.0};
+}
+
 }  // namespace
+
+// Edge 1 of face 0 meets edge 1 of face 1. Face 0's grid numbers its cells
+// 1 + c + 10 r, face 1's 101 + c + 10 r. Edge 1 runs along row 0; the line
+// inside is row 1; face 1's row 1 runs the other way along the shared edge.
+// Level 1: V = 1, 2, 3; I = 11, 12, 13; N = 113, 112, 111.
+//   Corner rule at X of valence k, t = cos(2 pi / (k - 1)) / 4:
+//   k = 3: t = -1/4, so 1/8 X + 5/8 Y; k = 4: t = -1/8, so 1/4 X + 1/2 Y.
+//   Cell 1 (X = V0 = 1, Y = 2, k = 3): 1/8 + 5/4 + 1/16 (113 + 112 + 11 + 12)
+//     = 1.375 + 15.5 = 16.875; sharp: 3/4 + 1/2 = 1.25.
+//   Cell 3 (X = V2 = 3, Y = 2, k = 4): 3/4 + 1 + 1/16 (112 + 111 + 12 + 13)
+//     = 17.25; sharp: the midpoint 2.5.
+//   Cell 2 (vertex V1): 0.5625 * 2 + 0.09375 (1 + 3 + 112 + 12)
+//     + 0.015625 (113 + 111 + 11 + 13) = 1.125 + 12 + 3.875 = 17;
+//     sharp: 3/4 * 2 + 1/8 (1 + 3) = 2.
+//   Sharpness 1.5 counts 0.5 on level 1: half-way, 9.0625, 9.5, 9.875.
+// Level 0: V = 1, 2; I = 11, 12; N = 112, 111; the wings sum to 246.
+//   Regular: 3/8 (1 + 2) + 1/16 * 246 = 16.5; corner rule of valence 4 at
+//   V0: 1/4 + 1 + 15.375 = 16.625; at V1: 1/2 + 1/2 + 15.375 = 16.375.
+TEST(SurfaceGrid, EdgeRulesByLevelValenceAndSharpness) {
+    struct Case {
+        int level, startValence, endValence;
+        double sharpness;
+        std::vector<double> cells;  // x of the fine cells 1 .. inside the edge
+    };
+    const Case cases[] = {
+        {1, 3, 4, 0.0, {16.875, 17.0, 17.25}},
+        {1, 3, 4, 2.0, {1.25, 2.0, 2.5}},
+        {1, 3, 4, 1.5, {9.0625, 9.5, 9.875}},
+        {1, 4, 3, 2.0, {1.5, 2.0, 2.75}},  // 1/2 (1 + 2); 3/4 * 3 + 1/4 * 2
+        {0, 4, 4, 0.0, {16.5}},
+        {0, 3, 5, 0.0, {16.5}},
+        {0, 4, 3, 0.0, {16.625}},
+        {0, 3, 4, 0.0, {16.375}},
+        {0, 4, 3, 1.0, {1.5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "level " << c.level << ", valences " << c.startValence << " "
+                                        << c.endValence << ", sharpness " << c.sharpness);
+        std::vector<GridFace> faces(2);
+        for (int f = 0; f < 2; ++f) {
+            faces[f].neighborFace[0] = 1 - f;
+            faces[f].neighborEdge[0] = 1;
+            faces[f].edgeSharpness[0] = c.sharpness;
+            faces[f].cornerValences = {c.startValence, c.endValence, 4, 4};
+            number(faces[f].grid(c.level), 1.0 + 100.0 * f);
+        }
+        pointWeights(faces, 0, 1, c.level);
+        const PointGrid fine = faces[0].grid(c.level + 1);
+        for (std::size_t i = 0; i < c.cells.size(); ++i) expectNear(fine.at(0, static_cast<int>(i) + 1), {c.cells[i], 0, 0});
+        EXPECT_EQ(fine.at(0, 0), Xyz{});  // the corners are the corner rule's
+    }
+}
+
+// One coarse grid whose x marks the centre (1, 1), y its four row and column
+// neighbours and z its four diagonal neighbours: every rule shows its
+// weights on the three coordinates.
+TEST(SurfaceGrid, InteriorRulesUseTheRegularWeights) {
+    GridFace f;
+    const PointGrid coarse = f.grid(1);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int d = std::abs(r - 1) + std::abs(c - 1);
+            coarse.at(r, c) = {d == 0 ? 1.0 : 0.0, d == 1 ? 1.0 : 0.0, d == 2 ? 1.0 : 0.0};
+        }
+    const PointGrid fine = f.grid(2);
+    refineInterior(coarse, fine);
+    // Vertex point of the centre: 0.5625; 4 x 0.09375; 4 x 0.015625.
+    EXPECT_EQ(fine.at(2, 2), (Xyz{0.5625, 0.375, 0.0625}));
+    // Edge point between (1, 0) and the centre: 3/8 on each end, 1/16 on
+    // the wings (0, 0), (0, 1), (2, 0), (2, 1).
+    EXPECT_EQ(fine.at(2, 1), (Xyz{0.375, 0.5, 0.125}));
+    EXPECT_EQ(fine.at(1, 2), (Xyz{0.375, 0.5, 0.125}));
+    // Face point of (0, 0), (0, 1), (1, 1), (1, 0): their average.
+    EXPECT_EQ(fine.at(1, 1), (Xyz{0.25, 0.5, 0.25}));
+    EXPECT_EQ(fine.at(0, 2), Xyz{});  // the border is left alone
+}
+
+// Vertex 0 = (-1, -1, 1) of the cube of side 2, on level 0: three faces;
+// its edges end at vertices 1, 3, 4 (summing to (-1, -1, 1)); the faces'
+// opposite corners are 2, 5, 7 (summing to (1, 1, -1)). With n = 3:
+// alpha = 5/12, beta = 1/6, gamma = 1/36, so
+// R = (5/12 + 1/6) (-1, -1, 1) + 1/36 (1, 1, -1) = 5/9 (-1, -1, 1).
+TEST(SurfaceGrid, CornerPointBlendsByTheVertexSharpness) {
+    struct Case {
+        double vertexSharpness;
+        double expected;  // the corner lands at expected * (-1, -1, 1)
+    };
+    for (const Case c : {Case{0.0, 5.0 / 9.0}, Case{0.5, 7.0 / 9.0}, Case{1.5, 1.0}, Case{-2.0, 5.0 / 9.0}}) {
+        auto faces = surfaceInput(cubeOfSide(2.0, c.vertexSharpness)).faces;
+        CornerRing ring;
+        cornerPoint(faces, 0, 0, 0, ring);
+        expectNear(faces[0].grid(1).at(0, 0), c.expected * Xyz{-1, -1, 1});
+        EXPECT_EQ(faces[0].cornerValences[0], 3);
+    }
+}
 
 TEST(SurfaceGrid, BadCellsRecordsAndLinksRaise) {
     GridFace f;
     f.grid(1).at(2, 0) = {1, 2, 3};
     EXPECT_EQ(f.cells[4 + 6], (Xyz{1, 2, 3}));
     EXPECT_THROW(f.grid(0).at(2, 0), Subscript);
-    EXPECT_THROW(f.grid(0).at(0, -1), Subscript);
     EXPECT_THROW(f.grid(3), Subscript);
     EXPECT_THROW(readSurfaceInput(ZilLValue::REAL(1.0), stdOut()), Match);
     EXPECT_THROW(readSurfaceInput(meshRecord({{0, 0, 0}}, {{0, 0, 0, 1}}), stdOut()), Subscript);
@@ -103,7 +204,7 @@ TEST(SurfaceGrid, BothFacesOfAnEdgeAgree) {
     }
 }
 
-TEST(SurfaceGrid, SharpnessReachesTheLimitPositions) {
+TEST(SurfaceGrid, SharpCornersAndCreases) {
     // Fully sharp corners stay put, and so do the corners of fully sharp
     // edges, whose points stay on the cube's edges (two coordinates +-1).
     for (const ZilLValue& m : {cubeOfSide(2.0, 2.0), cubeOfSide(2.0, 0.0, 3.0)}) {
@@ -116,13 +217,6 @@ TEST(SurfaceGrid, SharpnessReachesTheLimitPositions) {
                 const Xyz q = edgeCell(f, e, p);
                 EXPECT_GE((std::fabs(q.x) == 1.0) + (std::fabs(q.y) == 1.0) + (std::fabs(q.z) == 1.0), 2);
             }
-    // Sharpness 1.5: the first level keeps the corner, the second moves it
-    // only part of the way the smooth rule does.
-    const auto half = refined(cubeOfSide(2.0, 1.5));
-    EXPECT_EQ(half[0].grid(1).at(0, 0), (Xyz{-1, -1, 1}));
-    const double x = std::fabs(half[0].grid(2).at(0, 0).x);
-    EXPECT_LT(x, 1.0);
-    EXPECT_GT(x, std::fabs(refined(cubeOfSide(2.0))[0].grid(2).at(0, 0).x));
     // Two fully sharp edges at vertex 7 = (1, 1, 1), to (1, -1, 1) and
     // (-1, 1, 1): the first level's corner is 0.75 V + 0.125 (E1 + E2).
     const ZilLValue crease = cubeOfSide(2.0);
@@ -133,20 +227,32 @@ TEST(SurfaceGrid, SharpnessReachesTheLimitPositions) {
 }
 
 TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
-    // One face linked to itself all round, every point at the origin.
+    // One face linked to itself all round, every point at the origin, and a
+    // fifth vertex that no face uses.
     std::vector<GridFace> faces(1);
     faces[0].vertexIndex = {0, 1, 2, 3};
     faces[0].neighborFace = {0, 0, 0, 0};
     faces[0].neighborEdge = {3, 4, 1, 2};
-    const auto s = buildSurface(faces, std::vector<Xyz>(5, Xyz{2, 2, 2}));
+    const auto s = buildSurface(faces, 5);
     ASSERT_EQ(s.indices.size(), 96u);
     // Corner indices: 0 (0,0), 1 (0,4), 2 (4,4), 3 (4,0). Cell (3,0) comes
     // fourth from the front and is split along b-d: its first triangle
     // (b, c', d) ends at d = corner 3. (The first and last triangles are
     // checked on the cube, in the scene object's tests.)
     EXPECT_EQ(s.indices[3 * 6 + 2], 3);
-    // Degenerate cells give zero normals; the unused vertex 4 keeps its point.
+    // Degenerate cells give zero normals; the unused vertex is the zero point.
     for (const Xyz& n : s.normals) EXPECT_EQ(n, (Xyz{0, 0, 0}));
-    EXPECT_EQ(s.points[4], (Xyz{2, 2, 2}));
-    EXPECT_EQ(s.points[0], (Xyz{0, 0, 0}));
+    EXPECT_EQ(s.points[4], (Xyz{0, 0, 0}));
+
+    // A vertex that no corner names is not read, even when it is no record.
+    std::vector<Xyz> points;
+    for (const auto& p : Constants::cubePoints) points.push_back({p[0], p[1], p[2]});
+    points.push_back({9, 9, 9});
+    std::vector<Ints> cube;
+    for (const auto& f : Constants::cubeFaces) cube.emplace_back(f.begin(), f.end());
+    const ZilLValue m = meshRecord(points, cube);
+    vertices(m).set(8, ZilLValue::INT(7));
+    const auto t = surfaceOf(m);
+    EXPECT_EQ(t.points.at(8), (Xyz{0, 0, 0}));
+    EXPECT_EQ(t.normals.at(8), (Xyz{0, 0, 0}));
 }

@@ -1,6 +1,8 @@
 #pragma once
-// A buffered stream over a pipe: what a test reads back is exactly what the
-// code wrote and flushed.
+// A stream over a pipe: what a test reads back is exactly what the code
+// wrote and flushed. And standard output captured around a call.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -13,15 +15,15 @@ namespace zil::test {
 struct Capture {
     int fds[2];
     OutStream* stream;
-    Capture() {
+    explicit Capture(bool buffered = true) {
         if (::pipe(fds) != 0) std::abort();
         ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        stream = new OutStream(fds[1], true);
+        stream = new OutStream(fds[1], buffered);
     }
     ~Capture() {
+        if (!stream->closed()) ::close(fds[1]);  // a closed stream closed its end itself
         delete stream;
         ::close(fds[0]);
-        ::close(fds[1]);
     }
     OutStream& out() { return *stream; }
     // Everything flushed so far (and consumed).
@@ -33,5 +35,13 @@ struct Capture {
         return s;
     }
 };
+
+// Everything `f` writes to standard output.
+template <class F>
+std::string stdoutOf(F f) {
+    ::testing::internal::CaptureStdout();
+    f();
+    return ::testing::internal::GetCapturedStdout();
+}
 
 }  // namespace zil::test

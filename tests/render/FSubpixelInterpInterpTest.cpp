@@ -107,27 +107,42 @@ TEST(Rasteriser, ColourPackingNeverWraps) {
     EXPECT_GT(drawn, 100);
 }
 
-TEST(Rasteriser, ThinOversizedAndEmptyTriangles) {
-    Buffers b(10, 10, 6);
-    // Nearly flat upper edge: its slope times a row distance exceeds 32 bits.
-    ySortedTriangle(v(0, 1), v(9 * 512, 2), v(0, 9 * 512), b.t());
-    ySortedTriangle(v(-100000, -3000), v(200000, 1), v(-50000, 300000), b.t());
+TEST(Rasteriser, FarVerticesAndEmptyTriangles) {
+    // A triangle reaching L = 2^24 (32,768 pixels) out: top (-L, -L), middle
+    // (L, -L), bottom (L, L). Its long edge is the diagonal x = y, whose
+    // slope (2L * 512) / 2L = 512 needs 2L * 512 = 2^34, past 32 bits. The
+    // edge reaches row py at x = 512 py, the right edge stays at L, so
+    // exactly the pixels with px >= py are drawn.
+    constexpr int L = 1 << 24;
+    Buffers b(8, 8, 4);
+    ySortedTriangle(v(-L, -L), v(L, -L), v(L, L), b.t());
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(b.at(x, y) != 0, x < 8 && y < 8 && x >= y) << x << "," << y;
+    // A left edge falling 2^24 per row (32,768 pixels), set up 511 units
+    // below its top T = (X, -511): the set-up moves it by 2^24 * 511 / 512,
+    // a product past 32 bits. X = 2048 + 2^24 * 511 / 512 = 16,746,496
+    // puts it at x = 2048 (pixel 4) on row 0; the bottom (X - 2^24 * 4607 /
+    // 512, 4096) = (-134,215,680, 4096) keeps the slope exact. The right side
+    // runs down x = X. Row 0 is drawn from pixel 4 on, rows 1 to 7 whole.
+    constexpr int X = 16746496;
+    Buffers steep(8, 8);
+    ySortedTriangle(v(X, -511), v(X, 4095), v(-134215680, 4096), steep.t());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(steep.at(x, y) != 0, y > 0 || x >= 4) << x << "," << y;
     // Flat on one sample row, or narrower than the gap between samples: nothing.
     Buffers none(8, 8);
     ySortedTriangle(v(0, 1024), v(1024, 1024), v(3000, 1024), none.t());
     ySortedTriangle(v(600, 0), v(700, 2048), v(650, 3000), none.t());
     EXPECT_TRUE(none.blank());
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) EXPECT_TRUE((x < 10 && y < 10) || b.at(x, y) == 0) << x << "," << y;
-    EXPECT_NE(b.at(5, 5), 0u);
 }
 
 TEST(Rasteriser, OrderAssertionsAreReported) {
     Buffers b(8, 8);
-    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t()); }),
+    EXPECT_EQ(stdoutOf([&] { ySortedTriangle(v(0, 2048), v(1024, 512), v(2048, 4096), b.t()); }),
               "Assert error: y0 > y1"
               "Assert error: lowStartPixelY <> topEndPixelY + 1\nlowStartPixelY = 1 topEndPixelY = 3\n");
-    EXPECT_EQ(captured([&] { ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t()); }), "Assert error: y1 > y2");
+    EXPECT_EQ(stdoutOf([&] { ySortedTriangle(v(0, 0), v(1024, 4096), v(2048, 512), b.t()); }), "Assert error: y1 > y2");
 }
 
 }  // namespace

@@ -5,20 +5,13 @@
 
 #include <SDL.h>
 
-#include <functional>
 #include <string>
 
+#include "records/Capture.hpp"
 #include "render/RealtimeZilyMan.hpp"
 #include "render/RiState.hpp"
 
 namespace zil::test {
-
-// Everything `f` writes to standard output.
-inline std::string captured(const std::function<void()>& f) {
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-}
 
 struct Surface {
     SDL_Surface* s;

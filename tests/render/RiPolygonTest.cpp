@@ -24,30 +24,30 @@ TEST(RiPolygon, QuadsSplitInTwoAndPointsRoundUpwards) {
     RiColor(s.st, {1.0, 0.5, 0.0});
     RiPolygon(s.st, s.points({{1, 1, 5}, {9, 1, 6}, {9, 9, 7}, {1, 9, 8}}));
     const RP a{512, 512, 5}, b{9 * 512, 512, 6}, c{9 * 512, 9 * 512, 7}, d{512, 9 * 512, 8};
-    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{a, b, c, a, c, d}));
-    EXPECT_EQ(s.st.sceneTriangles[1].b.colour, (FixedColor{255 << 8, 128 << 8, 0}));  // 127.5 rounds to even
-    s.st.sceneTriangles.clear();
+    EXPECT_EQ(corners(s.st.renderer().sceneTriangles), (std::vector<RP>{a, b, c, a, c, d}));
+    EXPECT_EQ(s.st.renderer().sceneTriangles[1].b.colour, (FixedColor{255 << 8, 128 << 8, 0}));  // 127.5 rounds to even
+    s.st.renderer().sceneTriangles.clear();
     RiPolygon(s.st, s.points({{2.0, 2.001, 1}, {-0.0001, 3, 1}, {4, -2.0009, 1}}));
-    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{1024, 1025, 1}, {0, 1536, 1}, {2048, -1024, 1}}));
+    EXPECT_EQ(corners(s.st.renderer().sceneTriangles), (std::vector<RP>{{1024, 1025, 1}, {0, 1536, 1}, {2048, -1024, 1}}));
 }
 
 TEST(RiPolygon, Messages) {
     Scene s(64, 64);
     const std::string lazy = "I have been lazy - only use triangles or quads when calling Polygon please...\n";
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {}); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {}); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
               "Parameter type error: Expecting type Rt.Point list for parameter P\n" + lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
               lazy);
-    EXPECT_TRUE(s.st.sceneTriangles.empty());
+    EXPECT_TRUE(s.st.renderer().sceneTriangles.empty());
 
     s.st.currentColor = {1.0, 1.0};
-    EXPECT_EQ(captured([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
+    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
               "Exactly 3 color components are required in ColorRGB.fromColorN!\n");
-    ASSERT_EQ(s.st.sceneTriangles.size(), 1u);
-    EXPECT_EQ(s.st.sceneTriangles[0].a.colour, (FixedColor{0, 0, 0}));
+    ASSERT_EQ(s.st.renderer().sceneTriangles.size(), 1u);
+    EXPECT_EQ(s.st.renderer().sceneTriangles[0].a.colour, (FixedColor{0, 0, 0}));
     // A point on the camera plane of a perspective raster matrix cannot be divided.
     s.st.rasterTransform = {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}}}};
     EXPECT_THROW(RiPolygon(s.st, s.points({{1, 1, 0}, {5, 1, 1}, {1, 5, 1}})), EGeneric);
@@ -58,9 +58,9 @@ TEST(RiPolygon, PointMarkersSitJustInFront) {
     RiColor(s.st, {0.5, 0.63, 0.75});
     drawPointMarkers(s.st, {{40, 20, 2.0}});
     const double z = 2.0 - 1e-10;
-    EXPECT_EQ(corners(s.st.sceneTriangles), (std::vector<RP>{{40 * 512, 17 * 512, z}, {37 * 512, 22 * 512, z},
+    EXPECT_EQ(corners(s.st.renderer().sceneTriangles), (std::vector<RP>{{40 * 512, 17 * 512, z}, {37 * 512, 22 * 512, z},
                                                               {43 * 512, 22 * 512, z}}));
-    EXPECT_EQ(s.st.sceneTriangles[0].a.colour, (FixedColor{128 << 8, 161 << 8, 191 << 8}));
+    EXPECT_EQ(s.st.renderer().sceneTriangles[0].a.colour, (FixedColor{128 << 8, 161 << 8, 191 << 8}));
     // The marker wins over a surface at the same depth drawn before it.
     RiColor(s.st, {0.0, 1.0, 0.0});
     RiPolygon(s.st, s.points({{30, 10, 2.0}, {50, 10, 2.0}, {30, 30, 2.0}}));
@@ -71,15 +71,30 @@ TEST(RiPolygon, PointMarkersSitJustInFront) {
 TEST(RealtimeZilyMan, Messages) {
     RiState st;
     const std::string none = "No device open in RealtimeZilyMan.";
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
               none + "triangle\n");
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
-    EXPECT_EQ(captured([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
-    EXPECT_TRUE(st.sceneTriangles.empty());
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
+    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
     Surface colour(4, 4);
-    EXPECT_EQ(captured([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
+    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
               "Could not create depth surface in RealtimeZilyMan\n");
-    EXPECT_FALSE(st.currentDevice.has_value());
+    EXPECT_FALSE(st.renderer().currentDevice.has_value());
+}
+
+TEST(RealtimeZilyMan, DrawsByTopRowThenInSubmissionOrder) {
+    // Three triangles at one depth; ties keep the pixel drawn first. Blue
+    // starts on row 2 and comes first; red and green start on row 0 and
+    // cover the same pixels. Drawn: red, green (losing every tie), blue
+    // (losing where it meets red, e.g. pixel (1, 3)).
+    Scene s(8, 8);
+    s.tri({0, 1024, 1}, {4095, 1024, 1}, {0, 4095, 1}, 0, 0, 255);
+    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 255);
+    s.tri({0, 0, 1}, {4095, 0, 1}, {0, 4095, 1}, 0, 255);
+    s.render();
+    EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
+    EXPECT_EQ(s.colour.at(1, 3), 0x00FF0000u);
+    EXPECT_EQ(s.colour.at(6, 3), 0x000000FFu);  // blue alone
 }
 
 TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
@@ -105,26 +120,38 @@ TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     s.render();
     EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
     EXPECT_EQ(s.colour.at(5, 0), 0xFF000000u);  // cleared, untouched
-    EXPECT_EQ(mltSDLSurface_GetWidth(s.st.currentDevice->depthSurface), 16);  // the depth buffer fits the device
+    EXPECT_EQ(mltSDLSurface_GetWidth(s.st.renderer().currentDevice->depthSurface), 16);  // the depth buffer fits the device
 }
 
 TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_NE(mltSDL_SetVideoMode(64, 48, 32, 0), nullptr);
+    {
+        // No depth surface of width 0: the screen keeps its mode.
+        RiState st;
+        st.deviceWidth = 0;
+        st.deviceHeight = 24;
+        EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::worldBegin(st); }),
+                  "Could not create depth surface in RealtimeZilyMan\n");
+        EXPECT_FALSE(st.renderer().currentDevice.has_value());
+        EXPECT_EQ(SDL_GetVideoSurface()->w, 64);
+        EXPECT_EQ(SDL_GetVideoSurface()->h, 48);
+    }
     {
         RiState st;
         st.deviceWidth = 32;
         st.deviceHeight = 24;
         RealtimeZilyMan::worldBegin(st);
-        ASSERT_TRUE(st.currentDevice.has_value());
-        EXPECT_FALSE(st.currentDevice->offscreen);
-        EXPECT_EQ(mltSDLSurface_GetWidth(st.currentDevice->depthSurface), 32);
-        EXPECT_EQ(mltSDLSurface_GetHeight(st.currentDevice->colourSurface), 24);
+        ASSERT_TRUE(st.renderer().currentDevice.has_value());
+        EXPECT_FALSE(st.renderer().currentDevice->offscreen);
+        EXPECT_EQ(mltSDLSurface_GetWidth(st.renderer().currentDevice->depthSurface), 32);
+        EXPECT_EQ(mltSDLSurface_GetHeight(st.renderer().currentDevice->colourSurface), 24);
         RealtimeZilyMan::triangle(st, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
         RealtimeZilyMan::renderScene(st);
         RealtimeZilyMan::worldEnd(st);
         RealtimeZilyMan::showFrame(st);
-        EXPECT_EQ(static_cast<Uint32*>(st.currentDevice->colourSurface->pixels)[0], 0x00090909u);
-        RealtimeZilyMan::releaseDevice(st);
+        EXPECT_EQ(static_cast<Uint32*>(st.renderer().currentDevice->colourSurface->pixels)[0], 0x00090909u);
+        // The state frees its depth surface when it goes.
     }
     SDL_Quit();
 }

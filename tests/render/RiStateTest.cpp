@@ -34,34 +34,28 @@ double gap(const Matrix4x4& a, const Matrix4x4& b) {
 template <class F>
 void expectReport(RiState& st, F call, const std::string& line) {
     const auto before = std::tuple(st.blockStack.size(), st.inFrame, st.inWorld, st.deviceWidth, st.perspective);
-    EXPECT_EQ(captured([&] { EXPECT_THROW(call(), RiAbort); }), line + "\n");
+    EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(call(), RiAbort); }), line + "\n");
     EXPECT_EQ(std::tuple(st.blockStack.size(), st.inFrame, st.inWorld, st.deviceWidth, st.perspective), before);
 }
 
 TEST(RiTokenTable, StandardNumbering) {
     RiTokenTable table;
     const RiStandardTokens t = internStandardTokens(table);
+    // "abort" is interned twice among the 107 standard names: the last id is
+    // 106 and the next new name gets 107.
     EXPECT_EQ(table.lastId(), 106);
-    const std::pair<Rt::Token, Rt::Token> ids[] = {
-        {t.P, {0, "P"}},          {t.N, {4, "N"}},           {t.perspective, {51, "perspective"}},
-        {t.orthographic, {52, "orthographic"}}, {t.raster, {70, "raster"}}, {t.camera, {72, "camera"}},
-        {t.object, {74, "object"}}, {t.catmullClark, {76, "catmull-clark"}}, {t.crease, {78, "crease"}},
-        {t.corner, {79, "corner"}}};
-    for (const auto& [got, want] : ids) EXPECT_EQ(got, want);
-    // "abort" was interned twice; the next new name did not skip an id.
+    EXPECT_EQ(t.perspective, (Rt::Token{51, "perspective"}));
     EXPECT_EQ(table.intern("abort").id, 95);
-    EXPECT_EQ(table.intern("ignore").id, 96);
-    EXPECT_EQ(table.intern("box").id, 106);
     EXPECT_EQ(table.intern("subdivisionTestOutput.rib"), (Rt::Token{107, "subdivisionTestOutput.rib"}));
 }
 
 TEST(RiState, ColourReleaseAndStartUp) {
     RiState st;
-    EXPECT_EQ(captured([&] { RiColor(st, {0.5, 0.5}); }), "Only RGB colors are supported!\n");
+    EXPECT_EQ(stdoutOf([&] { RiColor(st, {0.5, 0.5}); }), "Only RGB colors are supported!\n");
     EXPECT_EQ(st.currentColor, (std::vector<double>{0.5, 0.5}));
-    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "");
+    EXPECT_EQ(stdoutOf([&] { riReleaseContext(st); }), "");
     RiTransformBegin(st);
-    EXPECT_EQ(captured([&] { riReleaseContext(st); }), "Unmatched calls to Ri*Begin / Ri*End functions!\n");
+    EXPECT_EQ(stdoutOf([&] { riReleaseContext(st); }), "Unmatched calls to Ri*Begin / Ri*End functions!\n");
     riStartUp();
     RiTransformBegin(riState());
     riStartUp();
@@ -113,42 +107,6 @@ TEST(RiState, RasterMatrixForADevice) {
     RiFrameEnd(st);
 }
 
-TEST(RiState, AbortedFrameUnwindsAndTheNextFrameDraws) {
-    RiState st;
-    Surface colour(8, 8);
-    ASSERT_TRUE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 8, 8));
-    auto frame = [&](bool fail) {
-        try {
-            RiFrameBegin(st, 8, 8);
-            RiProjection(st, st.tokens.orthographic);
-            RiWorldBegin(st);
-            RiTransformBegin(st);
-            RiColor(st, {1.0, 0.0, 0.0});
-            RiPolygon(st, {{st.tokens.P, RiParamValue::points({{-1, 1, 1}, {0.5, 1, 1}, {-1, -0.5, 1}})}});
-            RiTransformEnd(st);
-            RealtimeZilyMan::renderScene(st);
-            if (fail) RiWorldBegin(st);  // reported with the surfaces locked: ends the render
-            RiWorldEnd(st);
-            RiFrameEnd(st);
-            return true;
-        } catch (const RiAbort&) {
-            unwindRiBlocks(st);
-            return false;
-        }
-    };
-    EXPECT_EQ(captured([&] { EXPECT_FALSE(frame(true)); }), "Calls to RiWorldBegin cannot be nested!\n");
-    EXPECT_FALSE(st.inFrame || st.inWorld || st.colourLocked || st.depthLocked);
-    EXPECT_TRUE(st.blockStack.empty());
-    EXPECT_EQ(st.deviceWidth, 0);
-    EXPECT_EQ(st.currentColor, (std::vector<double>{1.0, 1.0, 1.0}));
-    for (int round = 0; round < 2; ++round) {
-        colour.at(1, 1) = 0;
-        EXPECT_EQ(captured([&] { EXPECT_TRUE(frame(false)); }), "");
-        EXPECT_EQ(colour.at(1, 1), 0x00FF0000u);
-    }
-    RealtimeZilyMan::releaseDevice(st);
-}
-
 TEST(RiTransforms, RotationsAndConcatenationActAfterTheCurrentTransform) {
     EXPECT_LT(gap(apply(axisAngleRotation(90, 0, 0, 1), {1, 0, 0}), {0, 1, 0}), 1e-12);
     EXPECT_LT(gap(apply(axisAngleRotation(90, 1, 0, 0), {0, 1, 0}), {0, 0, 1}), 1e-12);
@@ -182,14 +140,12 @@ TEST(RiTransforms, PointsBetweenSpaces) {
     const Rt::Token world = st.tokenTable.intern("world");
     const std::string lazy = "I have been lazy - only transformation of points ";
     std::vector<Rt::Point> same;
-    EXPECT_EQ(captured([&] { same = RiTransformPoints(st, t.object, world, pts); }),
+    EXPECT_EQ(stdoutOf([&] { same = RiTransformPoints(st, t.object, world, pts); }),
               lazy + "to raster and camera space is implemented (from object space)\n");
     EXPECT_EQ(same, pts);
-    EXPECT_EQ(captured([&] { RiTransformPoints(st, t.raster, t.camera, pts); }),
+    EXPECT_EQ(stdoutOf([&] { RiTransformPoints(st, t.raster, t.camera, pts); }),
               lazy + "to object space is implemented (from raster space)\n");
-    EXPECT_EQ(captured([&] { RiTransformPoints(st, t.camera, t.raster, pts); }),
-              lazy + "to object space is implemented (from camera space)\n");
-    EXPECT_EQ(captured([&] { RiTransformPoints(st, world, t.object, pts); }),
+    EXPECT_EQ(stdoutOf([&] { RiTransformPoints(st, world, t.object, pts); }),
               lazy + "from object, raster and camera space is implemented\n");
 
     // A singular combined matrix, or a zero fourth coordinate, gives no points and no exception.

@@ -2,6 +2,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -11,31 +14,13 @@
 namespace zil {
 namespace {
 
-// A stream over a pipe, so tests can read back exactly what was written.
-struct Pipe {
-    int fds[2];
-    std::unique_ptr<OutStream> out;
-    explicit Pipe(bool buffered) {
-        if (::pipe(fds) != 0) std::abort();
-        ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        out = std::make_unique<OutStream>(fds[1], buffered);
-    }
-    ~Pipe() {
-        out.reset();
-        for (int fd : fds) ::close(fd);
-    }
-    std::string read() {
-        std::string s(3 * OutStream::kBufferSize, '\0');
-        s.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(fds[0], s.data(), s.size()))));
-        return s;
-    }
-};
+using testing::Capture;
 
 template <class E>
 std::string report(E e) {
-    Pipe p(false);
-    reportException(std::make_exception_ptr(e), *p.out);
-    return p.read();
+    Capture c(false);
+    reportException(std::make_exception_ptr(e), c.out());
+    return c.text();
 }
 
 TEST(ErrorReport, ThreeForms) {
@@ -51,21 +36,55 @@ TEST(ErrorReport, ThreeForms) {
 }
 
 TEST(OutStream, BufferingFlushAndClose) {
-    Pipe b(true), u(false);
-    b.out->output("abc");
-    outputString(*u.out, "xyz");
-    EXPECT_EQ(b.read(), "");
-    EXPECT_EQ(u.read(), "xyz");
-    b.out->flush();
-    EXPECT_EQ(b.read(), "abc");
+    Capture b(true), u(false);
+    b.out().output("abc");
+    outputString(u.out(), "xyz");
+    EXPECT_EQ(b.text(), "");
+    EXPECT_EQ(u.text(), "xyz");
+    b.out().flush();
+    EXPECT_EQ(b.text(), "abc");
     // A full buffer is written out and nothing is lost.
-    b.out->output(std::string(OutStream::kBufferSize + 100, 'q'));
-    EXPECT_EQ(b.read().size(), OutStream::kBufferSize);
-    b.out->close();  // closing flushes what is pending
-    EXPECT_EQ(b.read().size(), 100u);
-    EXPECT_THROW(b.out->output("more"), Io);
+    b.out().output(std::string(OutStream::kBufferSize + 100, 'q'));
+    EXPECT_EQ(b.text().size(), OutStream::kBufferSize);
+    b.out().close();  // closing flushes what is pending
+    EXPECT_EQ(b.text().size(), 100u);
+    EXPECT_THROW(b.out().output("more"), Io);
     OutStream bad(-1, false);
     EXPECT_THROW(bad.output("x"), Io);
+}
+
+// The shut-down as the top-level handler sees it: 0 when every stream was
+// written and closed, 1 for Io, 2 for SysErr; 10 when it ended well but
+// left `fd` open.
+int shutDown(int fd) {
+    int status = 0;
+    try {
+        closeAllStreams();
+    } catch (const Io&) {
+        status = 1;
+    } catch (const SysErr&) {
+        status = 2;
+    }
+    return status == 0 && ::fcntl(fd, F_GETFD) != -1 ? 10 : status;
+}
+
+// Each case runs in a child process: the shut-down closes the test's own
+// standard streams too.
+TEST(ShutDown, WritesPendingOutputAndPassesFailuresOn) {
+    testing::ScratchDir dir;
+    const std::string path = dir.path("out.txt");
+    auto withStream = [](int fd, std::string_view text) {
+        (new OutStream(fd, true))->output(text);  // left open, as the program leaves its streams
+        std::_Exit(shutDown(fd));
+    };
+    EXPECT_EXIT(withStream(::open(path.c_str(), O_WRONLY | O_CREAT, 0600), "pending"),
+                ::testing::ExitedWithCode(0), "");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "pending");
+    // Standard output on a full disk: the lost text is an Io failure.
+    EXPECT_EXIT(withStream(::open("/dev/full", O_WRONLY), "lost"), ::testing::ExitedWithCode(1), "");
+    // A descriptor that cannot be closed.
+    EXPECT_EXIT(withStream(900, ""), ::testing::ExitedWithCode(2), "");
 }
 
 TEST(Trace, LinesOnStandardOutput) {

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the shell tests: a scratch directory removed afterwards,
-// captured standard output, and the text of a named error.
+// captured output, and the text of a named error.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,9 +8,13 @@
 #include <fstream>
 #include <string>
 
+#include "records/Capture.hpp"
 #include "shell/Errors.hpp"
 
 namespace zil::testing {
+
+using test::Capture;
+using test::stdoutOf;
 
 class ScratchDir {
 public:
@@ -29,13 +33,6 @@ public:
 private:
     std::string dir_;
 };
-
-template <class F>
-std::string stdoutOf(F f) {
-    ::testing::internal::CaptureStdout();
-    f();
-    return ::testing::internal::GetCapturedStdout();
-}
 
 // "name: message" of the named error (kind 0) that `f` raises.
 template <class F>

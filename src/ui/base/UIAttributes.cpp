@@ -34,7 +34,7 @@ void UIAttributes::enter(const IdCell& owner, std::string_view name, AttributeSl
     if (id == 0) throw ControlDestroyed();
     AttributeTable& table = tables_->at(id);
     if (table.tree.contains(name))
-        throw EGeneric::named("UIAttributes", concatStrings({"Attribute ", name, " exists during register"}));
+        throw EGeneric::named("UIAttributes", "Attribute " + std::string(name) + " exists during register");
     // Build both parts before changing the table, so a failure leaves it.
     StringTree<AttributeSlot> tree = table.tree.insert(name, std::move(slot));
     auto names = std::make_shared<std::vector<std::string>>();
@@ -154,12 +154,12 @@ bool UIAttributes::takeOver(const IdCell& from, const IdCell& to, std::string_vi
 }
 
 void UIAttributes::notFound(std::string_view name, std::string_view operation) {
-    throw EGeneric::named("UIAttributes", concatStrings({"Attribute ", name, " not found during ", operation}));
+    throw EGeneric::named("UIAttributes", "Attribute " + std::string(name) + " not found during " + std::string(operation));
 }
 
 void UIAttributes::typecastFailure(const AttributeType& stored, const AttributeType& requested) {
-    throw EGeneric::named("TYPECAST", concatStrings({"Cannot typecast an object of type ", stored.name,
-                                                     " into type ", requested.name}));
+    throw EGeneric::named("TYPECAST", "Cannot typecast an object of type " + std::string(stored.name) +
+                                          " into type " + std::string(requested.name));
 }
 
 }  // namespace zil

@@ -95,11 +95,7 @@ DrawItem setUpScrollArea(const SetUp& s) {
     s.attrs().registerControlID(s.self, "scrollbar", bar);
 
     c.scroll = std::make_shared<const ScrollRecord>(ScrollRecord{s.self, frame, c.barPos, c.barSize, c.barRange});
-    // The record holds the position; its own list must not hold the record.
-    c.barPos->onChanged.push([t = &tree, weak = std::weak_ptr<const ScrollRecord>(c.scroll)](const IdCell&,
-                                                                                              const std::int32_t& v) {
-        if (std::shared_ptr<const ScrollRecord> scroll = weak.lock()) ControlMessages::scrollAreaContents(*t, *scroll, v);
-    });
+    c.barPos->onChanged.push(LayoutSteps::scrollAreaContents(tree, c.scroll));
     std::shared_ptr<UIControl> area = tree.lookup(s.self);
     area->children.onChanged.push(TreeCallbacks::linkSiblingsAndRaise(tree, s.self, frame, c.scroll));
     area->boundingBox.onChanged.push(newIdentityKey(), ControlMessages::linkEntry(tree, PlaceRightStrip{frame}));

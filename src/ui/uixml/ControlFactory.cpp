@@ -4,7 +4,6 @@
 #include <string>
 
 #include "shell/CoreInt.hpp"
-#include "shell/CoreString.hpp"
 #include "shell/Errors.hpp"
 #include "ui/controls/ControlClasses.hpp"
 #include "ui/controls/Controls.hpp"
@@ -57,7 +56,7 @@ void takeOverAttributes(UIContext& ctx, const IdCell& inner, const IdCell& outer
 IdCell createControl(UIContext& ctx, std::string_view className, const IdCell& parent, const IRect2D& box,
                      std::int32_t visible) {
     const std::optional<ControlClass> found = ctx.classes.findClass(className);
-    if (!found) throw EGeneric::named("UIXMLBuild", concatStrings({"Cannot find control class ", className}));
+    if (!found) throw EGeneric::named("UIXMLBuild", "Cannot find control class " + std::string(className));
 
     const auto make = [&](Kind kind) { return Controls::addControl(ctx, parent, kind, box, visible); };
     // A frame as described and, inside it, a visible control of `inner`
@@ -156,7 +155,7 @@ IdCell createControl(UIContext& ctx, std::string_view className, const IdCell& p
 IdCell findToplevelControlClass(UIContext& ctx, std::string_view className, const IRect2D& box,
                                 std::int32_t visible) {
     if (!ctx.classes.isTopLevelClass(className))
-        throw EGeneric::named("UIXMLBuild", concatStrings({"Cannot find toplevel-control class ", className}));
+        throw EGeneric::named("UIXMLBuild", "Cannot find toplevel-control class " + std::string(className));
     return Controls::addControl(ctx, nullptr, Kind::TopLevelWindow, box, visible);
 }
 

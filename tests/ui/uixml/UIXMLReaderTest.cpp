@@ -72,6 +72,7 @@ TEST(UIXMLReader, TagForms) {
     EXPECT_EQ(readAll("<controla='1'a='2'>").items, (Items{open({{"a", "1"}, {"a", "2"}})}));
     EXPECT_EQ(readAll("<aliasname='x' >").items, (Items{kAlias}));
     EXPECT_EQ(readAll("<control\n\tx\n=\n'v'\n>").items.size(), 0u);  // blank before "="
+    EXPECT_EQ(readAll("<control x=\n\t 'v'>").items, (Items{open({{"x", "v"}})}));  // blanks after it
     EXPECT_EQ(readAll("<control a='1'> word </control>").rest, "word </control>");
 
     // Each of these stops the reading at its "<", after the good first item.
@@ -98,6 +99,8 @@ TEST(UIXMLReader, CommentsAndValueCharacters) {
 TEST(UIXMLReader, EscapesInValues) {
     EXPECT_EQ(readAll("<control v='&38;&60;&39;&9;&x41;&x0041;&0065;&xff;'>").items,
               (Items{open({{"v", "&<'\tAAA\xff"}})}));
+    // Text before, between and after escapes is kept.
+    EXPECT_EQ(readAll("<control v='a&66;cd&x45;fg'>").items, (Items{open({{"v", "aBcdEfg"}})}));
     // An invalid escape makes the whole tag fail.
     for (std::string_view bad : {"&1;", "&X41;", "&65", "a&", "&2147483648;"})
         EXPECT_TRUE(readAll("<control v='" + std::string(bad) + "'>").items.empty()) << bad;
