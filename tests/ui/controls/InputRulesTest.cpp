@@ -17,11 +17,7 @@ using namespace zil::testing;
 
 const ControlCells& cellsOf(LoopUi& ui, const IdCell& c) { return *Controls::cellsOf(ui.ctx.tree, c); }
 
-TEST(InputRules, ClampsShareOneRule) {
-    // limit = range - size; below 0 the limit still wins.
-    EXPECT_EQ(InputRules::clampBarPosition(95, 100, 20), 80);
-    EXPECT_EQ(InputRules::clampBarPosition(-5, 100, 20), 0);
-    EXPECT_EQ(InputRules::clampBarPosition(7, 100, 120), -20);
+TEST(InputRules, TheItemUnderThePointer) {
     struct Case {
         std::int32_t x, width, count, index;
     };
