@@ -9,10 +9,13 @@ using Kind = UIXMLItem::Kind;
 using Items = std::vector<UIXMLItem>;
 const std::string kTailMessage = "Error during parsing: Could not parse the last part of UIXML file: ";
 
+// The items and what was written; the loader says it reported exactly when
+// it wrote something.
 std::pair<Items, std::string> load(const std::string& path) {
-    Items items;
-    std::string out = testing::stdoutOf([&] { items = UILoader::load(path); });
-    return {items, out};
+    UILoader::Loaded loaded;
+    std::string out = testing::stdoutOf([&] { loaded = UILoader::load(path); });
+    EXPECT_EQ(loaded.reported, !out.empty()) << path;
+    return {loaded.items, out};
 }
 
 TEST(UILoader, ItemsInFileOrderWithoutComments) {

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/CoreString.hpp"
-#include "shell/Errors.hpp"
-
 namespace zil::AttributeText {
 namespace {
 
@@ -48,14 +45,6 @@ std::optional<std::int32_t> boolFromText(std::string_view text) {
     if (text == "true") return 1;
     if (text == "false") return 0;
     return std::nullopt;
-}
-
-std::optional<std::int32_t> intFromText(std::string_view text) {
-    try {
-        return scanInt(text);
-    } catch (const Overflow&) {
-        return std::nullopt;
-    }
 }
 
 double powerOfTen(std::int32_t n) { return std::pow(10.0, n); }

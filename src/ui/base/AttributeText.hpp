@@ -19,10 +19,6 @@ std::optional<std::string> stripDelimiters(std::string_view text);
 // 1 for exactly "true", 0 for exactly "false".
 std::optional<std::int32_t> boolFromText(std::string_view text);
 
-// The integer scanner's number (sign "+", "-" or "~"); nothing when it finds
-// no digits or the number does not fit in 32 bits.
-std::optional<std::int32_t> intFromText(std::string_view text);
-
 // 10.0 raised to n (n >= 0).
 double powerOfTen(std::int32_t n);
 

@@ -127,7 +127,7 @@ void UIAttributes::writeAsString(const IdCell& id, std::string_view name, std::s
     if (type == &Attr::NString::type) {
         setIfConverted(valueOf<Attr::NString>(slot), stripDelimiters(text));
     } else if (type == &Attr::NInt::type) {
-        setIfConverted(valueOf<Attr::NInt>(slot), intFromText(text));
+        setIfConverted(valueOf<Attr::NInt>(slot), scanInt(text));
     } else if (type == &Attr::NBool::type) {
         setIfConverted(valueOf<Attr::NBool>(slot), boolFromText(text));
     } else if (type == &Attr::NReal::type) {

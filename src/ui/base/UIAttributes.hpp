@@ -132,7 +132,8 @@ public:
 
     // Converts `text` by the attribute's type and sets the value through its
     // change protocol; an equal value delivers nothing. Text that does not
-    // convert changes nothing, silently. A list is replaced: emptied, then
+    // convert changes nothing, silently, but an integer beyond 32 bits
+    // raises Overflow. A list is replaced: emptied, then
     // each element appended (its change lists run once per element).
     // NUIControlID and ControlNotify take no text: nothing happens.
     void writeAsString(const IdCell& id, std::string_view name, std::string_view text) const;
