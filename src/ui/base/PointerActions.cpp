@@ -12,11 +12,16 @@ IdentityKey pushPointerAction(PointerActionStore& store, UIControlID id, Pointer
     return key;
 }
 
-void runPointerAction(const PointerAction& action) {
+void runPointerAction(const PointerAction& action, const PointerAt& pointer) {
     std::visit(
-        [](const auto& a) {
-            *a.cell = std::is_same_v<std::decay_t<decltype(a)>, SetCellAndRepaint> ? 1 : 0;
-            a.repaint(a.control);
+        [&pointer](const auto& a) {
+            using Kind = std::decay_t<decltype(a)>;
+            if constexpr (std::is_same_v<Kind, PointerRule>) {
+                a.run(pointer);
+            } else {
+                *a.cell = std::is_same_v<Kind, SetCellAndRepaint> ? 1 : 0;
+                a.repaint(a.control);
+            }
         },
         action);
 }

@@ -6,7 +6,7 @@
 //
 // Here are the stores and the two actions of a control's state cell: press
 // sets it to 1, release to 0, and either repaints the control. The input
-// rules add their own kinds of action to PointerAction.
+// rules put theirs in as PointerRule.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +16,7 @@
 #include "ui/base/AttributeStores.hpp"
 #include "ui/base/IdCell.hpp"
 #include "ui/base/ObservedValue.hpp"
+#include "ui/base/PointerPosition.hpp"
 
 namespace zil {
 
@@ -40,7 +41,12 @@ struct ClearCellAndRepaint {
     IdCell control;
 };
 
-using PointerAction = std::variant<SetCellAndRepaint, ClearCellAndRepaint>;
+// A rule of the control's input code, run with the pointer.
+struct PointerRule {
+    std::function<void(const PointerAt&)> run;
+};
+
+using PointerAction = std::variant<SetCellAndRepaint, ClearCellAndRepaint, PointerRule>;
 
 struct PointerActionEntry {
     PointerAction action;
@@ -64,8 +70,8 @@ struct PointerActionStores {
 // returns the key. An ID outside the store raises Subscript.
 IdentityKey pushPointerAction(PointerActionStore& store, UIControlID id, PointerAction action);
 
-// Runs one action.
-void runPointerAction(const PointerAction& action);
+// Runs one action with the pointer.
+void runPointerAction(const PointerAction& action, const PointerAt& pointer = {});
 
 // A fresh cell holding 0 that a press over the control sets to 1 and a
 // release sets to 0, each repainting the control: its actions go in front of

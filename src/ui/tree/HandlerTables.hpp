@@ -15,11 +15,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "ui/base/AttributeStores.hpp"
 #include "ui/base/IdCell.hpp"
 #include "ui/base/ObservedValue.hpp"
+#include "ui/base/PointerPosition.hpp"
 
 namespace zil {
 
@@ -87,23 +89,11 @@ private:
 // cell as context.
 using ControlHookTable = AttributeStore<PlainList>;
 
-struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend constexpr bool operator==(const Point&, const Point&) = default;
-};
-
 // One key-down event as the handlers see it.
 struct KeyPress {
     std::uint32_t modifiers = 0;  // SDL modifier bits: Shift 3, Ctrl 192
     std::int32_t sym = 0;         // SDL key sym
     std::int32_t unicode = 0;
-};
-
-// The pointer as a control's mouse handlers see it.
-struct PointerAt {
-    Point local;   // in the control's coordinates
-    Point window;  // as the event gave it
 };
 
 using KeyDownList = NotifyList<const KeyPress&>;
@@ -121,13 +111,19 @@ struct HandlerTables {
         : keyDown(stores.newAttributeStore<KeyDownList>()),
           keyUp(stores.newAttributeStore<KeyUpList>()),
           mouse(stores.newAttributeStore<MouseList>()),
-          marks(stores.newAttributeStore<std::int32_t>()) {}
+          marks(stores.newAttributeStore<std::int32_t>()),
+          clicks(stores.newAttributeStore<PlainList>()) {}
 
     std::shared_ptr<KeyDownTable> keyDown;
     std::shared_ptr<KeyUpTable> keyUp;
     std::shared_ptr<MouseTable> mouse;
     // 1 for a control that a mouse event has reached during its walk.
     std::shared_ptr<AttributeStore<std::int32_t>> marks;
+    // Run when a button is clicked (pressed and released over it, or Space
+    // let go on it); the context is the button's ID cell.
+    std::shared_ptr<ControlHookTable> clicks;
+    // What the text fields' Ctrl+C and Ctrl+X copied last.
+    std::shared_ptr<std::string> clipboard = std::make_shared<std::string>();
 };
 
 }  // namespace zil

@@ -1,0 +1,330 @@
+// The keyboard and mouse rules of factory-made controls, through the real
+// event loop.
+#include "ui/controls/InputRules.hpp"
+
+#include <gtest/gtest.h>
+
+#include "LoopTestSupport.hpp"
+#include "ui/base/SDLBitmapFont.hpp"
+#include "ui/controls/ControlLook.hpp"
+
+namespace zil {
+namespace {
+
+using namespace zil::testing;
+
+[[maybe_unused]] auto* const sdl = ::testing::AddGlobalTestEnvironment(new SdlVideoEnvironment);
+
+const ControlCells& cellsOf(LoopUi& ui, const IdCell& c) { return *Controls::cellsOf(ui.ctx.tree, c); }
+
+TEST(InputRules, ClampsShareOneRule) {
+    // limit = range - size; below 0 the limit still wins.
+    EXPECT_EQ(InputRules::clampBarPosition(95, 100, 20), 80);
+    EXPECT_EQ(InputRules::clampBarPosition(-5, 100, 20), 0);
+    EXPECT_EQ(InputRules::clampBarPosition(7, 100, 120), -20);
+    struct Case {
+        std::int32_t x, width, count, index;
+    };
+    const Case cases[] = {
+        {120, 200, 4, 2},   // 200 / 4 = 50 a tab
+        {250, 200, 4, 3},   // past the end: the last
+        {-5, 200, 4, 0},    // -5 div 50 = -1, raised to 0
+        {250, 300, 3, 2},   // 300 / 3 = 100
+        {310, 300, 3, 2},
+        {299, 300, 0, -1},  // no items: width 300, index 0 clamped to count - 1
+    };
+    for (const Case& c : cases) EXPECT_EQ(InputRules::itemUnder(c.x, c.width, c.count), c.index) << c.x;
+}
+
+TEST(InputRules, BarKeysStepByHalfTheBarAndClamp) {
+    LoopUi ui;
+    const IdCell bar = ui.make("VuqVertScrollBar", {300, 10, 16, 200});
+    auto pos = ui.intAttr(bar, "barpos"), size = ui.intAttr(bar, "barsize"), range = ui.intAttr(bar, "barrange");
+    range->set(100);
+    size->set(20);
+    ui.click(305, 100);  // takes the focus
+    struct Case {
+        std::int32_t size, from, key, to;
+    };
+    const Case cases[] = {
+        {20, 85, Keys::down, 80},  // 85 + 10 clamped to 100 - 20
+        {20, 5, Keys::up, 0},
+        {30, 40, Keys::down, 55},  // a step of 15
+        {120, 0, Keys::down, -20},  // a bar larger than its range
+        {20, 50, Keys::left, 50},  // not a vertical bar's key
+    };
+    for (const Case& c : cases) {
+        size->set(c.size);
+        pos->set(c.from);
+        ui.type(c.key);
+        EXPECT_EQ(pos->value(), c.to) << c.size << " " << c.from;
+    }
+}
+
+TEST(InputRules, ABarDragsFromAPressAnywhereOnItAndPastItsEnd) {
+    LoopUi ui;
+    const IdCell bar = ui.make("VuqVertScrollBar", {300, 10, 16, 200});
+    auto pos = ui.intAttr(bar, "barpos");
+    ui.intAttr(bar, "barrange")->set(100);
+    ui.intAttr(bar, "barsize")->set(20);
+    pos->set(10);
+    std::vector<std::int32_t> seen;
+    pos->onChanged.push([&](const IdCell&, const std::int32_t& v) { seen.push_back(v); });
+    ui.run([] {
+        pushButton(true, 305, 60);
+        pushMotion(305, 90, 0, 30);   // 30 down: 10 + 30
+        pushButton(true, 305, 90);    // ends the motion run; the grab holder again
+        pushMotion(900, 260, 0, 0);   // 200 down and off the bar: 210 clamped to 80
+        pushButton(true, 900, 260);
+        pushMotion(305, 45, 0, 0);    // 15 above the start: 0
+        pushButton(false, 305, 45);
+        pushMotion(305, 150, 0, 0);   // released: nothing
+    });
+    EXPECT_EQ(seen, (std::vector<std::int32_t>{40, 80, 0}));
+}
+
+TEST(InputRules, AButtonShowsPressedWhileThePointerIsInsideAndClicksOnRelease) {
+    LoopUi ui;
+    const IdCell view = ui.make("VuqPushButton", {20, 100, 100, 30});
+    const auto& pressed = cellsOf(ui, view).isPressed;
+    int clicks = 0;
+    ui.ctx.tree.attributes().get<Attr::ControlNotify>(view, "onclick")->push([&](const IdCell&) { ++clicks; });
+    std::vector<std::int32_t> shown;
+    pressed->onChanged.pushKeyed([&](const IdCell&, const std::int32_t& v) { shown.push_back(v); });
+    ui.run([] {
+        pushButton(true, 30, 110);
+        pushMotion(120, 110, 0, 0);  // x = width: outside
+        pushButton(true, 120, 110);
+        pushMotion(119, 129, 0, 0);  // the last pixel: inside
+        pushButton(false, 119, 129);
+    });
+    EXPECT_EQ(shown, (std::vector<std::int32_t>{1, 0, 1, 0}));
+    EXPECT_EQ(clicks, 1);
+    ui.run([] {
+        pushButton(true, 30, 110);
+        pushButton(false, 200, 110);  // let go outside: no click
+    });
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(pressed->value(), 0);
+    // Space presses and clicks on its release; another key meanwhile lets
+    // the button go and the release does nothing.
+    ui.run([] {
+        pushKey(true, Keys::space, ' ');
+        pushKey(false, Keys::space);
+    });
+    EXPECT_EQ(clicks, 2);
+    ui.run([&] {
+        pushKey(true, Keys::space, ' ');
+        pushKey(true, SDLK_a, 'a');
+    });
+    EXPECT_EQ(pressed->value(), 0);
+    ui.run([] { pushKey(false, Keys::space); });
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(shown, (std::vector<std::int32_t>{1, 0, 1, 0, 1, 0, 1, 0, 1, 0}));
+}
+
+TEST(InputRules, ACheckBoxTogglesOnPressAndSpace) {
+    LoopUi ui;
+    const IdCell box = ui.make("VuqCheckBoxView", {10, 230, 100, 20});
+    const auto& checked = cellsOf(ui, box).checked;
+    ui.click(15, 235);
+    EXPECT_EQ(checked->value(), 1);
+    ui.type(Keys::space, ' ');
+    EXPECT_EQ(checked->value(), 0);
+    ui.type(SDLK_a, 'a');
+    EXPECT_EQ(checked->value(), 0);
+}
+
+TEST(InputRules, ATabIsPickedOnPressAndSteppedWithTheArrows) {
+    LoopUi ui;
+    const IdCell tabs = ui.make("VuqTabIndex", {10, 200, 200, 20});
+    for (const char* t : {"a", "b", "c", "d"}) cellsOf(ui, tabs).items->append(t);
+    const auto selected = ui.intAttr(tabs, "selectedtabindex");
+    ui.click(10 + 120, 205);  // 120 div 50
+    EXPECT_EQ(selected->value(), 2);
+    ui.type(Keys::right);
+    ui.type(Keys::right);  // stays on the last
+    EXPECT_EQ(selected->value(), 3);
+    ui.click(10, 205);
+    ui.type(Keys::left);
+    EXPECT_EQ(selected->value(), 0);
+}
+
+TEST(InputRules, AListRowSelectsOnClick) {
+    LoopUi ui;
+    const IdCell list = ui.make("VuqSelectionStrings", {400, 10, 150, 100});
+    const ControlCells& c = cellsOf(ui, list);
+    for (const char* s : {"one", "two", "three"}) c.items->append(s);
+    const auto* look = dynamic_cast<const ControlLook*>(ui.ctx.tree.lookup(list)->drawItem.get());
+    const std::int32_t h = std::get<Look::List>(look->data()).fonts[0]->height();
+    auto flags = [&] {
+        std::vector<std::int32_t> f(c.selectable->items().begin(), c.selectable->items().end());
+        return f;
+    };
+    auto clickRow = [&](int row, SDLMod mod) {
+        SDL_SetModState(mod);
+        ui.click(405, 10 + row * h + 1);
+        SDL_SetModState(KMOD_NONE);
+    };
+    clickRow(1, KMOD_NONE);
+    EXPECT_EQ(flags(), (std::vector<std::int32_t>{0, 1, 0}));
+    clickRow(2, KMOD_LCTRL);
+    EXPECT_EQ(flags(), (std::vector<std::int32_t>{0, 1, 1}));
+    clickRow(0, KMOD_NONE);
+    EXPECT_EQ(flags(), (std::vector<std::int32_t>{1, 0, 0}));
+    clickRow(2, KMOD_LSHIFT);  // from row 0, the last clicked
+    EXPECT_EQ(flags(), (std::vector<std::int32_t>{1, 1, 1}));
+    EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(list));
+}
+
+// A text edit with "hello world" and the widths of its font.
+struct TextUi : LoopUi {
+    IdCell edit = make("VuqTextEdit", {10, 150, 200, 24});
+    const ControlCells& c = *Controls::cellsOf(ctx.tree, edit);
+    const SDLBitmapFont& font = *std::get<Look::TextEdit>(
+        dynamic_cast<const ControlLook*>(ctx.tree.lookup(edit)->drawItem.get())->data()).fonts[0];
+
+    TextUi() {
+        c.text->set("hello world");
+        click(11, 155);  // the focus, the cursor at 0
+    }
+    // The window x of a pointer just right of the boundary before `at`.
+    int xAt(int at) { return 10 + 4 + font.stringWidth(c.text->value().substr(0, at)) + 1; }
+    std::string state() {
+        return c.text->value() + " " + std::to_string(c.cursor->value()) + "+" + std::to_string(c.extent->value());
+    }
+    void select(int cursor, int extent) {
+        c.cursor->set(cursor);
+        c.extent->set(extent);
+    }
+};
+
+TEST(InputRules, TheTextCursorGoesWherePressedAndADragSelects) {
+    TextUi ui;
+    // One pixel into a character is its left part: the boundary before it.
+    ui.click(ui.xAt(3), 155);
+    EXPECT_EQ(ui.state(), "hello world 3+0");
+    ui.run([&] {
+        pushButton(true, ui.xAt(5), 155);
+        pushMotion(ui.xAt(2), 155, 0, 0);
+    });
+    EXPECT_EQ(ui.state(), "hello world 2+3");
+    ui.run([&] {
+        pushMotion(ui.xAt(5), 155, 0, 0);  // back to the anchor
+        pushButton(false, ui.xAt(8), 155);
+        pushMotion(ui.xAt(9), 155, 0, 0);  // released: no selection
+    });
+    EXPECT_EQ(ui.state(), "hello world 5+0");
+    ui.click(10, 155);  // left of the text: 0
+    EXPECT_EQ(ui.state(), "hello world 0+0");
+}
+
+TEST(InputRules, TextKeysMoveDeleteAndType) {
+    TextUi ui;
+    struct Case {
+        int cursor, extent, sym, unicode, mod;
+        const char* after;
+    };
+    const Case cases[] = {
+        {3, 4, Keys::right, 0, 0, "hello world 7+0"},      // to the selection's end
+        {0, 2, Keys::left, 0, 0, "hello world 0+0"},       // stays, the selection cleared
+        {11, 0, Keys::right, 0, 0, "hello world 11+0"},
+        {2, 3, Keys::backspace, 8, 0, "he world 2+0"},     // the selection only
+        {2, 0, Keys::backspace, 8, 0, "hllo world 1+0"},   // the character before
+        {0, 0, Keys::backspace, 8, 0, "hello world 0+0"},
+        {5, 0, SDLK_x, 'X', 0, "helloX world 6+0"},
+        {0, 5, SDLK_y, 'Y', 0, "Y world 1+0"},             // replaces the selection
+        {2, 0, SDLK_a, 'a', KMOD_LCTRL, "hello world 2+0"},  // nothing with Ctrl
+        {2, 0, SDLK_a, 300, 0, "hello world 2+0"},         // beyond a byte
+        {2, 0, SDLK_TAB, 9, 0, "hello world 2+0"},         // no glyph
+        {40, 9, Keys::backspace, 8, 0, "hello worl 10+0"},  // positions past the end count as the end
+    };
+    for (const Case& c : cases) {
+        ui.c.text->set("hello world");
+        ui.select(c.cursor, c.extent);
+        ui.type(c.sym, c.unicode, c.mod);
+        EXPECT_EQ(ui.state(), c.after) << c.cursor << "+" << c.extent << " key " << c.sym;
+    }
+}
+
+TEST(InputRules, EveryByteIsTypedSafely) {
+    TextUi ui;
+    ui.c.text->set("");
+    for (int from = 0; from < 256; from += 64)  // SDL's queue holds 127
+        ui.run([from] {
+            for (int u = from; u < from + 64; ++u) pushKey(true, SDLK_UNKNOWN, u);
+        });
+    // 32 .. 126 and 160 .. 255 have glyphs: 95 + 96.
+    EXPECT_EQ(ui.c.text->value().size(), 191u);
+    EXPECT_EQ(ui.c.text->value().substr(0, 3), " !\"");
+    EXPECT_EQ(ui.c.cursor->value(), 191);
+}
+
+TEST(InputRules, CtrlCopiesCutsAndPastes) {
+    TextUi ui;
+    ui.type(SDLK_v, 22, KMOD_LCTRL);  // an empty clipboard pastes nothing
+    EXPECT_EQ(ui.state(), "hello world 0+0");
+    ui.select(0, 5);
+    ui.type(SDLK_c, 3, KMOD_LCTRL);
+    EXPECT_EQ(ui.state(), "hello world 0+5");
+    ui.select(11, 0);
+    ui.type(SDLK_v, 22, KMOD_RCTRL);
+    EXPECT_EQ(ui.state(), "hello worldhello 16+0");
+    ui.select(5, 6);
+    ui.type(SDLK_x, 24, KMOD_LCTRL);
+    EXPECT_EQ(ui.state(), "hellohello 5+0");
+    ui.select(0, 0);
+    ui.type(SDLK_v, 22, KMOD_LCTRL);
+    EXPECT_EQ(ui.state(), " worldhellohello 6+0");
+}
+
+TEST(InputRules, AShrinkingTextClampsCursorAndSelection) {
+    TextUi ui;
+    for (bool focused : {true, false}) {
+        ui.c.text->set("hello world");
+        ui.select(8, 3);
+        if (!focused) ControlMessages::clearFocus(ui.ctx.focus);
+        ui.c.text->set("hi");
+        EXPECT_EQ(ui.state(), "hi 2+0") << focused;
+    }
+    ui.click(11, 155);
+    ui.select(2, 0);
+    ui.c.text->set("");
+    for (int sym : {Keys::backspace, Keys::right, Keys::left}) ui.type(sym);
+    ui.type(SDLK_c, 3, KMOD_LCTRL);
+    EXPECT_EQ(ui.state(), " 0+0");
+}
+
+TEST(InputRules, TabMovesTheFocusAlongTheNamedControls) {
+    LoopUi ui;
+    const IdCell tabulator = ui.make("VuqFieldTabulator", {});
+    const IdCell a = ui.make("VuqTextEdit", {10, 10, 100, 20});
+    const IdCell framed = ui.make("VuqFramedTextEdit", {10, 40, 100, 24});
+    const IdCell c = ui.make("VuqCheckBoxView", {10, 80, 100, 20});
+    ui.ctx.tree.lookup(a)->name.set("a");
+    ui.ctx.tree.lookup(framed)->name.set("b");
+    ui.ctx.tree.lookup(c)->name.set("c");
+    const auto names = ui.ctx.tree.attributes().get<Attr::NStrings>(tabulator, "controlnames");
+    for (const char* n : {"a", "b", "c"}) names->append(n);
+    const IdCell inner = ui.ctx.tree.lookup(framed)->children.readAt(0);
+    auto focused = [&] { return idOf(ui.ctx.focus.focused()); };
+
+    ui.click(15, 15);
+    ui.type(Keys::tab);  // onto the frame named b: its text edit
+    EXPECT_EQ(focused(), idOf(inner));
+    ui.type(Keys::tab);
+    EXPECT_EQ(focused(), idOf(c));
+    ui.type(Keys::tab);  // round to a
+    EXPECT_EQ(focused(), idOf(a));
+    ui.type(Keys::tab, 0, KMOD_LSHIFT);  // back from position 0: the last
+    EXPECT_EQ(focused(), idOf(c));
+    names->append("a");  // a listed twice counts at its last position: c is before it
+    ui.type(Keys::tab);
+    EXPECT_EQ(focused(), idOf(a));
+    ui.ctx.tree.lookup(c)->visible.set(0);  // hidden controls are not found
+    ui.type(Keys::tab, 0, KMOD_LSHIFT);
+    EXPECT_EQ(focused(), idOf(a));
+}
+
+}  // namespace
+}  // namespace zil
