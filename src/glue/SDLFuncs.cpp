@@ -50,6 +50,8 @@ int mltSDL_Init(Uint32 flags) {
 
 void mltSDL_Quit() { SDL_Quit(); }
 
+const char* mltSDL_GetError() { return SDL_GetError(); }
+
 int mltSDL_EnableUNICODE(int enable) { return SDL_EnableUNICODE(enable != 0 ? 1 : 0); }
 
 int mltSDL_EnableKeyRepeat(int delay, int interval) { return SDL_EnableKeyRepeat(delay, interval); }
