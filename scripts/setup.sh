@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ pkg-config libsdl1.2-dev googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libfreetype-dev fonts-dejavu-core)
+packages=(cmake make g++ pkg-config libsdl1.2-dev googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libfreetype-dev fonts-dejavu-core valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -110,11 +110,14 @@ TEST(DemoRun, BarsAndADragChangeOnlyWhatTheyDriveAndAQuitEndsWithZero) {
     EXPECT_EQ(turn.outside, 0);
 }
 
-}  // namespace
-}  // namespace zil::testing
-
-namespace zil::testing {
-namespace {
+// The run that scripts/test.sh also watches under valgrind.
+TEST(DemoRun, AQuitAtTheFirstIdleMomentEndsCleanly) {
+    DemoCopy demo;
+    const Outcome o = runProgram(demo.dir(), quitAtOnce);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.status, 0);
+}
 
 const std::string stopApp = "Software bug: Unanticipated exception of type: StopApp raised with the following message: StopApp";
 
