@@ -60,11 +60,12 @@ void setText(ControlTree& tree, const IdCell& id, ObservedString UIControl::*fie
 
 IdCell buildOne(const UIXMLItem& item, ControlTree& tree, const Factory& factory, const IdCell& parent) {
     Split s = split(item.attributes);
-    IdCell id = *parent != 0 ? factory.createControl(*s.className, parent, *s.box, *s.visible)
-                             : factory.createTopLevel(*s.className, *s.box, *s.visible);
+    IdCell id = idOf(parent) != 0 ? factory.createControl(*s.className, parent, *s.box, *s.visible)
+                                   : factory.createTopLevel(*s.className, *s.box, *s.visible);
     setText(tree, id, &UIControl::name, std::move(*s.name));
     setText(tree, id, &UIControl::className, std::move(*s.className));
-    for (auto a = s.rest.rbegin(); a != s.rest.rend(); ++a) tree.attributes().writeAsString(id, (*a)->name, (*a)->value);
+    for (auto a = s.rest.rbegin(); a != s.rest.rend(); ++a)
+        tree.attributes().writeAsString(id, (*a)->name, (*a)->value);
     return id;
 }
 
