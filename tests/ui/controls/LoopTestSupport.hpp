@@ -51,8 +51,8 @@ struct LoopUi {
         return ctx.tree.attributes().get<Attr::NInt>(c, name);
     }
 
-    // Runs the loop: `events` pushes at the first idle moment, a quit
-    // follows at the next. The result watched the run.
+    // Runs the loop: `push` pushes at the first idle moment, a quit follows
+    // once the queue is empty. The result watched the run.
     struct Run {
         int updates;
         std::vector<std::vector<IRect2D>> dirty;
@@ -62,10 +62,9 @@ struct LoopUi {
         WatchedLoop loop(ctx, events, window);
         int idles = 0;
         DemoApp::mainLoop(loop, [&] {
-            if (idles++ == 0)
-                push();
-            else
-                pushQuit();
+            if (idles++ == 0) push();
+            SDL_Event next;
+            if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 0) pushQuit();
         });
         return {loop.updates, loop.dirty};
     }
