@@ -1,31 +1,13 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: starts a private Xvfb, runs the demo on it from
-# demo/, drags the corner and yellow edge sharpness bars, saves the window,
+# demo/, drags the zoom, corner and yellow edge sharpness bars, saves the window,
 # ends the demo with SIGTERM (a quit for SDL: status 0) and stops the Xvfb.
 # Installs the Debian packages it needs (xvfb, xdotool, x11-apps, netpbm)
 # when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(xvfb xdotool x11-apps netpbm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then
-    if ! command -v sudo >/dev/null 2>&1 || ! sudo -n true 2>/dev/null; then
-      echo "Missing packages: ${missing[*]}; install them as root, then run this again." >&2
-      exit 1
-    fi
-    SUDO=sudo
-  fi
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-
+scripts/install-packages.sh xvfb xdotool x11-apps netpbm
 scripts/setup.sh build-demo -DCMAKE_BUILD_TYPE=Release -DZIL_BENCH=OFF
 mkdir -p docs
 
