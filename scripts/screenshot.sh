@@ -27,6 +27,7 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || { echo "Xvfb did not start:" >&2; cat "$tmp/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(cat "$tmp/display")"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 unset SDL_VIDEODRIVER
 
 (cd demo && exec ../build-demo/zilbrovdemo) &
