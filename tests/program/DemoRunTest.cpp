@@ -137,8 +137,6 @@ TEST(DemoRun, BadDescriptionsGetTheirReportAndEndWithOne) {
          1},
         {"no zoom bar", [](DemoCopy& d) { d.edit("name='\"zoombar\"'", "name='\"zoomslider\"'"); },
          "Could not find expected control: zoombar", stopApp, 1},
-        {"a tab row without its book", [](DemoCopy& d) { d.edit("name='\"maintabbook\"'", "name='\"book\"'"); },
-         "Could not find expected control: maintabbook", stopApp, 1},
         // The loader reports the text it could not read; the demo runs.
         {"an unreadable tail", [](DemoCopy& d) { d.write("ui.uixml", d.read("ui.uixml") + "<control oops\n"); },
          "Error during parsing: Could not parse the last part of UIXML file: <control oops\n", "", 1},

@@ -3,10 +3,8 @@
 
 #include <array>
 #include <set>
-#include <string>
 
 #include "shell/Constants.hpp"
-#include "shell/ShellTestSupport.hpp"
 
 namespace zil::testing {
 namespace {
@@ -40,40 +38,6 @@ TEST(Constants, FlagListsCombineToTheirFlags) {
         {"depth surface: source alpha", orOf(Constants::depthSurfaceFlags), 0x00010000},
     };
     for (const Case& c : cases) EXPECT_EQ(c.all, c.expected) << c.what;
-}
-
-TEST(Constants, NamedErrorsCarryTheirNamesAndMessages) {
-    struct Case {
-        const EGeneric& e;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {Constants::errReadAt(), "IndexOutOfRange: readAt"},
-        {Constants::errWriteAt(), "IndexOutOfRange: writeAt"},
-        {Constants::errChildNotInParent(), "ChildNotInParent: Internal error: Child not found in parent control!"},
-        {Constants::errNoCharacterSpecs(), "kind 1: No character specs in BitmapFontFunc!"},
-        {Constants::errCacheNotReady(), "CacheNotReady: No cache rendered in SDLBitmapFont.drawStringOn!"},
-        {Constants::errDivideByZero(), "DivideByZero: Matrix4x4Mult.invert"},
-        {Constants::errZeroDivideTransformPoint(), "kind 1: Zero divide in Matrix4x4.Trans.transformPoint"},
-        {Constants::errRectangleAttribute(), "UIXMLBuild: Could not parse rectangle attribute"},
-        {Constants::errMandatoryAttributes(),
-         "UIXMLBuild: The attributes class, name, visible and boundingbox must always be specified for UI-controls!"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(failureOf([&] { throw c.e; }), c.expected);
-}
-
-TEST(Constants, TheDemoBarsInTheOrderTheyAreBound) {
-    std::string table;
-    for (const auto& b : Constants::demoBars)
-        table += std::string(b.control) + " " + std::string(b.value) + " " + std::to_string(b.range) + "\n";
-    EXPECT_EQ(table,
-              "zoombar zoom 5.000000\n"
-              "cornersharpnessbar cornersharpness 4.000000\n"
-              "yellowedgesharpnessbar yellowedgesharpness 4.000000\n"
-              "blueedgesharpnessbar blueedgesharpness 4.000000\n");
-    EXPECT_EQ(Constants::demoPageRect, (IRect2D{0, 0, 400, 400}));
-    EXPECT_EQ(Constants::keyRepeatDelay, 200);
-    EXPECT_EQ(Constants::keyRepeatInterval, 10);
 }
 
 }  // namespace

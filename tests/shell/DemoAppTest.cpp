@@ -174,13 +174,6 @@ TEST(DemoApp, WhatIsMissingEndsTheStartOrIsLeftOut) {
     }
 }
 
-TEST(DemoApp, WithoutThePageTheWindowRunsAsItIs) {
-    Demo d(control("VuqNoBackgroundWindow", "w", "{x=0,y=0,w=200,h=100}", "",
-                   control("VuqTextLabel", "l", "{x=0,y=0,w=100,h=16}")));
-    EXPECT_EQ(test::stdoutOf([&] { DemoApp::prepare(d.ctx, d.windows); }), "");
-    EXPECT_EQ(d.ctx.tree.lookup(d.windows.front())->children.count(), 1);
-}
-
 TEST(DemoApp, OnlyControlsWithoutAParentAreWindowsInTheOrderMade) {
     Demo d(control("VuqNoBackgroundWindow", "a", "{x=0,y=0,w=100,h=100}", "",
                    control("VuqTextLabel", "l", "{x=0,y=0,w=50,h=16}")) +
@@ -188,29 +181,6 @@ TEST(DemoApp, OnlyControlsWithoutAParentAreWindowsInTheOrderMade) {
     ASSERT_EQ(d.windows.size(), 2u);
     EXPECT_EQ(d.ctx.tree.lookup(d.windows[0])->name.value(), "a");
     EXPECT_EQ(d.ctx.tree.lookup(d.windows[1])->name.value(), "b");
-}
-
-TEST(DemoApp, NoWindowOrNoneShownEndsTheStart) {
-    struct Case {
-        const char* what;
-        std::string text, out;
-    };
-    const Case cases[] = {
-        {"none made", "", "No top-level window was created!\n"},
-        {"none shown",
-         "<control class='\"VuqNoBackgroundWindow\"' name='\"w\"' visible='false' "
-         "boundingbox='{x=0,y=0,w=100,h=100}'></control>",
-         "No top-level window is visible!\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Demo d(c.text);
-        bool looped = false;
-        const std::string printed = test::stdoutOf(
-            [&] { EXPECT_THROW(DemoApp::start(d.ctx, d.windows, [&] { looped = true; }), StopApp); });
-        EXPECT_EQ(printed, c.out);
-        EXPECT_FALSE(looped);
-    }
 }
 
 }  // namespace
