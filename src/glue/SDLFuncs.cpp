@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/Constants.hpp"
+
 namespace zil {
 
 namespace {
@@ -44,7 +46,7 @@ E eventAs() {
 
 int mltSDL_Init(Uint32 flags) {
     int result = SDL_Init(flags);
-    if (result < 0) writeLog("SDL_Init.log", "Could not initialize SDL: ");
+    if (result < 0) writeLog("SDL_Init.log", Constants::sdlInitFailure);
     return result;
 }
 

@@ -65,6 +65,10 @@ inline constexpr std::array<double, 3> accentColour{1.0, 0.81, 0.51};
 inline constexpr std::array<double, 3> highlightColour{0.5, 0.63, 0.75};
 inline constexpr std::array<double, 3> whiteColour{1.0, 1.0, 1.0};
 
+// The line that a failed SDL start leaves in "SDL_Init.log", before SDL's
+// own text; the program also writes it on standard error.
+inline constexpr char sdlInitFailure[] = "Could not initialize SDL: ";
+
 // SDL start: Unicode characters on key events; a held key repeats after
 // the delay, then at every interval (milliseconds).
 inline constexpr int unicodeKeys = 1;

@@ -69,7 +69,7 @@ int run(const IdleHook& idle) {
         ctx->classes.registerDemoPageClass();
 
         if (mltSDL_Init(bitwiseOr(Constants::sdlInitFlags)) < 0) {
-            outputString(stdErr(), "Could not initialize SDL: " + std::string(mltSDL_GetError()) + "\n");
+            outputString(stdErr(), Constants::sdlInitFailure + std::string(mltSDL_GetError()) + "\n");
             ctx.reset();
             closeAllStreams();
             return 1;
