@@ -10,6 +10,21 @@ jobs=$(nproc)
 scripts/setup.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
 
+# The demo through the program's entry under valgrind, a quit pushed at the
+# first idle moment: any lost block, invalid access or use of an
+# uninitialised value fails (valgrind's log is then shown).
+rm -rf build/valgrind && mkdir -p build/valgrind
+if ! (cd build && ZIL_SOURCE_DIR="$PWD/.." valgrind --quiet --leak-check=full \
+      --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect --error-exitcode=99 \
+      --suppressions=../scripts/valgrind.supp --log-file="$PWD/valgrind/%p.log" \
+      ./test_program --gtest_filter=DemoRun.AQuitAtTheFirstIdleMomentEndsCleanly >valgrind/test.out 2>&1) ||
+    [ -n "$(cat build/valgrind/*.log)" ]; then
+  cat build/valgrind/test.out build/valgrind/*.log
+  echo "valgrind found faults in the demo's run" >&2
+  exit 1
+fi
+echo "valgrind: the demo's run is clean"
+
 scripts/setup.sh build-asan -DZIL_SANITIZE=ON -DZIL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 

@@ -1,8 +1,3 @@
-#include "shell/Errors.hpp"
-#include "shell/OutStream.hpp"
+#include "shell/Program.hpp"
 
-int main() {
-    zil::printMessage("The demo is not assembled yet.\n");
-    zil::closeAllStreams();
-    return 0;
-}
+int main() { return zil::Program::run(); }

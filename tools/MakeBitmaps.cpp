@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/base/FontTables.hpp"
+#include "shell/Constants.hpp"
+#include "ui/base/BitmapFontFunc.hpp"
 
 namespace {
 
@@ -131,7 +132,7 @@ private:
 };
 
 // Ink of the characters in `specs`; space and 127 have none of the font's.
-std::vector<std::pair<unsigned char, Coverage>> inks(Face& face, const zil::FontTables::FontDefinition& def,
+std::vector<std::pair<unsigned char, Coverage>> inks(Face& face, const zil::Constants::FontDefinition& def,
                                                      int pixelSize) {
     std::vector<std::pair<unsigned char, Coverage>> out;
     for (const zil::CharacterSpec& s : def.specs)
@@ -159,7 +160,7 @@ Coverage squeeze(const Coverage& c, int maxW) {
     return s;
 }
 
-Image makeFont(Face& face, const zil::FontTables::FontDefinition& def, int pixelSize) {
+Image makeFont(Face& face, const zil::Constants::FontDefinition& def, int pixelSize) {
     const zil::GlyphTable table =
         zil::BitmapFontFunc::buildGlyphTable(def.replacement, def.widths, def.specs, def.glyphHeight, def.spacing);
     auto glyphInks = inks(face, def, pixelSize);
@@ -196,7 +197,7 @@ Image makeFont(Face& face, const zil::FontTables::FontDefinition& def, int pixel
 // Pixel sizes. lucida-14: at 13 px the glyphs fill their cells as the
 // widths expect (at 12 px every word looks letter-spaced) and the ink still
 // fits 15 rows. clean-14 takes 10 px, small enough for its narrow cells.
-int pixelSize(const zil::FontTables::FontDefinition& def) { return def.name == "lucida-14" ? 13 : 10; }
+int pixelSize(const zil::Constants::FontDefinition& def) { return def.name == "lucida-14" ? 13 : 10; }
 
 // --- Look-and-feel bitmaps ---
 
@@ -291,7 +292,7 @@ int main(int argc, char** argv) {
     const std::string fontFile = argc == 3 ? argv[2] : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     try {
         Face face(fontFile);
-        for (const auto& def : zil::FontTables::fontDefinitions) {
+        for (const auto& def : zil::Constants::fontDefinitions) {
             writeBmp(out / "ui/fonts" / def.fileName, makeFont(face, def, pixelSize(def)));
         }
         const fs::path look = out / "ui/lf/vuq";

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/Constants.hpp"
+
 namespace zil {
 
 namespace {
@@ -44,11 +46,13 @@ E eventAs() {
 
 int mltSDL_Init(Uint32 flags) {
     int result = SDL_Init(flags);
-    if (result < 0) writeLog("SDL_Init.log", "Could not initialize SDL: ");
+    if (result < 0) writeLog("SDL_Init.log", Constants::sdlInitFailure);
     return result;
 }
 
 void mltSDL_Quit() { SDL_Quit(); }
+
+const char* mltSDL_GetError() { return SDL_GetError(); }
 
 int mltSDL_EnableUNICODE(int enable) { return SDL_EnableUNICODE(enable != 0 ? 1 : 0); }
 

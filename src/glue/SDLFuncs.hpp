@@ -17,6 +17,7 @@ namespace zil {
 // --- Start and stop ---
 int mltSDL_Init(Uint32 flags);  // negative on failure, after writing "SDL_Init.log"
 void mltSDL_Quit();
+const char* mltSDL_GetError();  // the text of SDL's last failure
 int mltSDL_EnableUNICODE(int enable);
 int mltSDL_EnableKeyRepeat(int delay, int interval);
 

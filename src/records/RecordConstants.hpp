@@ -17,6 +17,9 @@ inline constexpr Matrix4x4Row unitRow2{0.0, 1.0, 0.0, 0.0};
 inline constexpr Matrix4x4Row unitRow3{0.0, 0.0, 1.0, 0.0};
 inline constexpr Matrix4x4Row unitRow4{0.0, 0.0, 0.0, 1.0};
 inline constexpr Matrix4x4 identity{{unitRow1, unitRow2, unitRow3, unitRow4}};
+// The identity with its third row all zeros: the projection without
+// perspective, which drops depth.
+inline constexpr Matrix4x4 flatProjection{{unitRow1, unitRow2, {0.0, 0.0, 0.0, 0.0}, unitRow4}};
 
 inline constexpr Xyz origin{0.0, 0.0, 0.0};
 inline constexpr Xyz unitTriple{1.0, 1.0, 1.0};

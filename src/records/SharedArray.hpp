@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
 
 namespace zil {
@@ -101,7 +102,7 @@ struct alignas(T) ArrayNode : Node {
 }  // namespace detail
 
 // Longest array the system builds; a longer one raises Size.
-inline constexpr std::size_t kMaxArrayLength = 2147483645;
+inline constexpr std::size_t kMaxArrayLength = Constants::maxArrayLength;
 
 // A handle on a fixed-length array. Copies of a handle share the slots: a
 // `set` through one is seen through every other. The handle's constness

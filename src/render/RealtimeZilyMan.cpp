@@ -204,9 +204,20 @@ void showFrame(RiState& st) {
 
 bool installOffscreenDevice(RiState& st, SDL_Surface* colour, int width, int height) {
     RendererState& rs = st.renderer();
+    // An offscreen device of the same size keeps its depth surface: the
+    // world's begin clears it anyway, and a new one costs an allocation and
+    // a second clear at every frame.
+    SDL_Surface* depth = nullptr;
+    if (colour && rs.currentDevice && rs.currentDevice->offscreen &&
+        mltSDLSurface_GetWidth(rs.currentDevice->depthSurface) == width &&
+        mltSDLSurface_GetHeight(rs.currentDevice->depthSurface) == height) {
+        worldEnd(st);
+        depth = rs.currentDevice->depthSurface;
+        rs.currentDevice.reset();
+    }
     releaseDevice(st);
     if (!colour) return false;
-    SDL_Surface* depth = makeDepthSurface(width, height);
+    if (!depth) depth = makeDepthSurface(width, height);
     if (!depth) {
         printMessage("Could not create depth surface in RealtimeZilyMan\n");
         return false;

@@ -26,8 +26,7 @@ Matrix4x4 rasterMatrix(const RiState& st) {
         const Matrix4x4 s{{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, -0.5, 0.5}, {0, 0, 1, 0}}}};
         m = matrixMultiply(s, matrixMultiply(p, m));
     } else {
-        const Matrix4x4 o{{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 1}}}};
-        m = matrixMultiply(o, m);
+        m = matrixMultiply(Constants::flatProjection, m);
     }
     const Matrix4x4 flip{{{{1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
     const Matrix4x4 shift{{{{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 0}, {0, 0, 0, 1}}}};
@@ -73,7 +72,7 @@ void RiBegin(RiState& st, std::string_view outputName) {
     st.tokenTable.intern(outputName);
     st.currentTransform = Constants::identity;
     st.transformChanged = true;
-    st.currentColor = {1.0, 1.0, 1.0};
+    st.currentColor.assign(Constants::whiteColour.begin(), Constants::whiteColour.end());
     st.deviceWidth = 0;
     st.deviceHeight = 0;
 }

@@ -89,7 +89,7 @@ struct RiState {
     bool inFrame = false;
     bool inWorld = false;
     std::vector<RiBlockRecord> blockStack;  // top at the back
-    std::vector<double> currentColor{1.0, 1.0, 1.0};
+    std::vector<double> currentColor{Constants::whiteColour.begin(), Constants::whiteColour.end()};
     std::vector<Rt::Point> lights;  // camera space, newest first
 
     RiTokenTable tokenTable;

@@ -1,5 +1,7 @@
 #include "shell/Constants.hpp"
 
+#include "records/RecordConstants.hpp"
+
 namespace zil::Constants {
 
 const EGeneric& errReadAt() {
@@ -47,6 +49,19 @@ const EGeneric& errMandatoryAttributes() {
     static const EGeneric e = EGeneric::named(
         "UIXMLBuild", "The attributes class, name, visible and boundingbox must always be specified for UI-controls!");
     return e;
+}
+
+void initGlobals() {
+    errReadAt();
+    errWriteAt();
+    errChildNotInParent();
+    errNoCharacterSpecs();
+    errCacheNotReady();
+    errDivideByZero();
+    errZeroDivideTransformPoint();
+    errRectangleAttribute();
+    errMandatoryAttributes();
+    unitScaleTransformList();
 }
 
 }  // namespace zil::Constants

@@ -4,10 +4,27 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "shell/Errors.hpp"
 #include "shell/IRect2D.hpp"
+
+namespace zil {
+
+// The type of an attribute value: one constant per type, compared by
+// address, never by name.
+struct AttributeType {
+    std::string_view name;
+};
+
+// A run of character codes, first to last: an alphabet or one character.
+struct CharacterSpec {
+    unsigned char first;
+    unsigned char last;
+};
+
+}  // namespace zil
 
 namespace zil::Constants {
 
@@ -25,8 +42,14 @@ const EGeneric& errZeroDivideTransformPoint();  // internal: Matrix4x4.Trans.tra
 const EGeneric& errRectangleAttribute();  // UIXMLBuild: unparsable rectangle
 const EGeneric& errMandatoryAttributes(); // UIXMLBuild: class, name, visible, boundingbox
 
+// Builds every constant that is built on first use, so that all of them
+// exist before anything else runs. Called first thing by the program.
+void initGlobals();
+
+// Largest number of elements an array or string may have.
+inline constexpr std::int64_t maxArrayLength = 2147483645;
+
 inline constexpr IRect2D emptyRect{0, 0, 0, 0};
-inline constexpr IRect2D demoPageRect{0, 0, 400, 400};
 
 // Flag lists; users take the bitwise OR of the elements.
 inline constexpr std::array<std::uint32_t, 1> sdlInitFlags{0x20};  // SDL's video subsystem
@@ -36,10 +59,21 @@ inline constexpr std::array<int, 1> fileOpenFlags{0};  // read-only
 // Conversion letter for reals written with a chosen number of significant digits.
 inline constexpr std::string_view realFormat = "g";
 
-// Colours (red, green, blue in 0..1) as lists of reals.
+// Colours (red, green, blue in 0..1) as lists of reals; the looks make
+// their colour records from the same lists.
 inline constexpr std::array<double, 3> accentColour{1.0, 0.81, 0.51};
 inline constexpr std::array<double, 3> highlightColour{0.5, 0.63, 0.75};
 inline constexpr std::array<double, 3> whiteColour{1.0, 1.0, 1.0};
+
+// The line that a failed SDL start leaves in "SDL_Init.log", before SDL's
+// own text; the program also writes it on standard error.
+inline constexpr char sdlInitFailure[] = "Could not initialize SDL: ";
+
+// SDL start: Unicode characters on key events; a held key repeats after
+// the delay, then at every interval (milliseconds).
+inline constexpr int unicodeKeys = 1;
+inline constexpr int keyRepeatDelay = 200;
+inline constexpr int keyRepeatInterval = 10;
 
 // Files read at start-up from the working directory.
 inline constexpr std::string_view appConfigFile = "app.config";
@@ -127,5 +161,97 @@ inline constexpr std::array<double, 3> previewHorizontalEdgeOffset{0.0, 2.0, 0.0
 inline constexpr std::array<double, 3> previewVerticalEdgeOffset{2.0, 0.0, 0.0};
 
 // --- UI ---
+
+// Attribute types, in the order they are built.
+inline constexpr AttributeType controlNotifyType{"ControlNotify"};
+inline constexpr AttributeType nBoolsType{"NBools"};
+inline constexpr AttributeType nIRect2DType{"NIRect2D"};
+inline constexpr AttributeType nUIControlIDType{"NUIControlID"};
+inline constexpr AttributeType nBoolType{"NBool"};
+inline constexpr AttributeType nRealType{"NReal"};
+inline constexpr AttributeType nIntType{"NInt"};
+inline constexpr AttributeType nStringsType{"NStrings"};
+inline constexpr AttributeType nStringType{"NString"};
+
+// Booleans as the description writes them.
+inline constexpr std::string_view trueText = "true";
+inline constexpr std::string_view falseText = "false";
+
+// The two bitmap fonts: their files, character lists, glyph widths, glyph
+// heights and replacement characters. The font tool in tools/ draws the
+// bitmaps from the same tables.
+inline constexpr CharacterSpec lowerCase{'a', 'z'};
+inline constexpr CharacterSpec upperCase{'A', 'Z'};
+inline constexpr CharacterSpec digits{'0', '9'};
+
+inline constexpr std::array<CharacterSpec, 3> clean14Specs{digits, upperCase, lowerCase};
+
+// One spec per character, codes 32 to 127.
+inline constexpr std::array<CharacterSpec, 96> lucida14Specs = [] {
+    std::array<CharacterSpec, 96> specs{};
+    for (int i = 0; i < 96; ++i) specs[i] = {static_cast<unsigned char>(i + 32), static_cast<unsigned char>(i + 32)};
+    return specs;
+}();
+
+// '0'-'9', 'A'-'Z', 'a'-'z'.
+inline constexpr std::array<std::int32_t, 62> clean14Widths{
+    8, 6, 6, 6, 8, 7, 6, 7, 6, 7,                                                        //
+    7, 7, 6, 7, 6, 7, 7, 7, 6, 7, 7, 6, 6, 7, 7, 7, 7, 7, 6, 7, 6, 7, 6, 7, 7, 7,        //
+    6, 7, 6, 7, 7, 7, 6, 7, 7, 6, 7, 7, 6, 7, 7, 6, 7, 6, 8, 6, 7, 7, 6, 6, 7, 6};
+
+// Codes 32 to 127.
+inline constexpr std::array<std::int32_t, 96> lucida14Widths{
+    8, 4,  8, 10, 9, 13, 11, 4,  6,  5,  7,  9,  5,  10, 4,  9,   // ' ' to '/'
+    10, 9, 10, 9, 11, 9, 10, 10, 9,  10, 5,  5,  9,  10, 9,  9,   // '0' to '?'
+    12, 11, 9, 11, 12, 9, 8,  11, 12, 4,  9,  10, 9,  13, 11, 14,  // '@' to 'O'
+    8, 13, 10, 8, 12, 10, 11, 14, 9,  11, 10, 5,  9,  6,  8,  8,   // 'P' to '_'
+    4, 9,  10, 7, 10, 9,  7,  11, 10, 4,  7,  10, 5,  14, 9,  11,  // '`' to 'o'
+    9, 11, 7,  8, 7,  9,  10, 13, 8,  10, 8,  6,  3,  6,  10, 6};  // 'p' to 127
+
+struct FontDefinition {
+    std::string_view name;
+    std::string_view fileName;
+    unsigned char replacement;
+    std::span<const std::int32_t> widths;
+    std::span<const CharacterSpec> specs;
+    std::int32_t glyphHeight;
+    std::int32_t spacing;
+};
+
+inline constexpr std::array<FontDefinition, 2> fontDefinitions{{
+    {"clean-14", "FontClean14.bmp", '/', clean14Widths, clean14Specs, 12, 2},
+    {"lucida-14", "FontLucida14ASCII.bmp", '?', lucida14Widths, lucida14Specs, 15, 2},
+}};
+
+// The definition of `name`, or null.
+constexpr const FontDefinition* findFontDefinition(std::string_view name) {
+    for (const FontDefinition& d : fontDefinitions)
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
+// --- The demo ---
+
+// Controls the demo's start looks for in the main window.
+inline constexpr std::string_view mainTabName = "maintab";
+inline constexpr std::string_view mainTabBookName = "maintabbook";
+inline constexpr std::string_view demoPageName = "zilbrovdemopage";
+
+// Where the demo puts its 3-D view inside the page.
+inline constexpr IRect2D demoPageRect{0, 0, 400, 400};
+
+// Each bar of the page, the value of the 3-D view it drives and the value
+// at the bar's far end.
+struct DemoBar {
+    std::string_view control;
+    std::string_view value;
+    double range;
+};
+inline constexpr std::array<DemoBar, 4> demoBars{{
+    {"zoombar", "zoom", 5.0},
+    {"cornersharpnessbar", "cornersharpness", 4.0},
+    {"yellowedgesharpnessbar", "yellowedgesharpness", 4.0},
+    {"blueedgesharpnessbar", "blueedgesharpness", 4.0},
+}};
 
 }  // namespace zil::Constants

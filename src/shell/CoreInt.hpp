@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/Constants.hpp"
+
 namespace zil {
 
 // Quotient rounded towards minus infinity. b == 0 raises Div; INT32_MIN / -1
@@ -33,7 +35,7 @@ double realToIntWithMode(double x, RoundingMode mode);
 std::int32_t realToInt(double x, RoundingMode mode);
 
 // Largest number of elements an array may have.
-inline constexpr std::int64_t kMaxArraySize = 2147483645;
+inline constexpr std::int64_t kMaxArraySize = Constants::maxArrayLength;
 
 // Raises Size for a negative size or one above kMaxArraySize.
 void checkSize(std::int64_t size);

@@ -205,6 +205,21 @@ TEST_F(RenderPreviewTest, TheDeviceFollowsTheControlsSize) {
     EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->w, 200);
     EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->h, 120);
     EXPECT_NEAR(surfaceBox().centreX(), 100.0, 12.0);
+
+    // A frame of the same size keeps the depth surface and draws the same
+    // picture over the old depths; a new size makes a new one.
+    const SDL_Surface* depth = preview().ri().renderer().currentDevice->depthSurface;
+    const std::uint32_t centre = pixel(100, 60);
+    ASSERT_NE(centre, 0u);  // on the surface
+    SDL_FillRect(target.s, nullptr, 0);
+    render();
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface, depth);
+    EXPECT_EQ(pixel(100, 60), centre);
+    box = {0, 0, 300, 200};
+    render();
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->w, 300);
+    EXPECT_EQ(preview().ri().renderer().currentDevice->depthSurface->h, 200);
+    EXPECT_NEAR(surfaceBox().centreX(), 150.0, 12.0);
 }
 
 TEST_F(RenderPreviewTest, ItDrawsIntoASubSurfaceOfTheScreenAndNowhereElse) {

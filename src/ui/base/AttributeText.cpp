@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/Constants.hpp"
+
 namespace zil::AttributeText {
 namespace {
 
@@ -42,8 +44,8 @@ std::optional<std::string> stripDelimiters(std::string_view text) {
 }
 
 std::optional<std::int32_t> boolFromText(std::string_view text) {
-    if (text == "true") return 1;
-    if (text == "false") return 0;
+    if (text == Constants::trueText) return 1;
+    if (text == Constants::falseText) return 0;
     return std::nullopt;
 }
 

@@ -6,13 +6,9 @@
 #include <span>
 #include <vector>
 
-namespace zil {
+#include "shell/Constants.hpp"
 
-// A run of character codes, first to last: an alphabet or one character.
-struct CharacterSpec {
-    unsigned char first;
-    unsigned char last;
-};
+namespace zil {
 
 struct Glyph {
     std::int32_t x = 0;

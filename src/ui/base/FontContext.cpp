@@ -5,7 +5,6 @@
 
 #include "glue/SDLFuncs.hpp"
 #include "shell/Errors.hpp"
-#include "ui/base/FontTables.hpp"
 #include "ui/base/ImageManager.hpp"
 
 namespace zil {
@@ -23,15 +22,9 @@ void FontContext::releaseFont(SDLBitmapFont& font) {
     std::erase_if(fonts_, [&font](const FontListEntry& e) { return e.font.get() == &font; });
 }
 
-namespace {
-
-constexpr ColorRGB white{1.0, 1.0, 1.0};
-
-}  // namespace
-
 std::unique_ptr<SDLBitmapFont> buildOutlineFont(ImageManager& images, const AppConfig::Cell& config,
                                                 std::string_view name) {
-    const FontTables::FontDefinition* def = FontTables::findFontDefinition(name);
+    const Constants::FontDefinition* def = Constants::findFontDefinition(name);
     if (def == nullptr) throw EGeneric::named("RESSOURCE", "Font " + std::string(name) + " not found!\n");
     GlyphTable plain =
         BitmapFontFunc::buildGlyphTable(def->replacement, def->widths, def->specs, def->glyphHeight, def->spacing);
@@ -53,7 +46,7 @@ std::unique_ptr<SDLBitmapFont> buildOutlineFont(ImageManager& images, const AppC
         SDL_Surface* bitmap =
             createFontSurface(mltSDLSurface_GetWidth(image) + 2 * n, mltSDLSurface_GetHeight(image) + 2);
         try {
-            font = std::make_unique<SDLBitmapFont>(bitmap, std::move(outline), white, false);
+            font = std::make_unique<SDLBitmapFont>(bitmap, std::move(outline), ColorRGB::of(Constants::whiteColour), false);
         } catch (...) {
             mltSDL_FreeSurface(bitmap);
             throw;

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "render/ColorRGB.hpp"
+#include "shell/Constants.hpp"
 #include "shell/DynArray.hpp"
 #include "shell/IRect2D.hpp"
 
@@ -36,9 +37,9 @@ struct DrawTarget {
 
 namespace LookAndFeel {
 
-inline constexpr ColorRGB accent{1.0, 0.81, 0.51};
-inline constexpr ColorRGB labelColour{0.5, 0.63, 0.75};
-inline constexpr ColorRGB white{1.0, 1.0, 1.0};
+inline constexpr ColorRGB accent = ColorRGB::of(Constants::accentColour);
+inline constexpr ColorRGB labelColour = ColorRGB::of(Constants::highlightColour);
+inline constexpr ColorRGB white = ColorRGB::of(Constants::whiteColour);
 constexpr ColorRGB grey(double v) { return {v, v, v}; }
 
 // The pixel of `colour` in the surface's format. A channel that is not a

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/Constants.hpp"
 #include "shell/IRect2D.hpp"
 #include "shell/StringTree.hpp"
 #include "ui/base/AttributeStores.hpp"
@@ -29,28 +30,24 @@
 
 namespace zil {
 
-// One constant per type, built once; compared by address, never by name.
-struct AttributeType {
-    std::string_view name;
-};
-
 // The nine types, each with the value object its attributes bind. Booleans
 // are held as 0 and 1; NUIControlID and ControlNotify take no text.
 namespace Attr {
-#define ZIL_ATTRIBUTE_TYPE(Tag, ...)                \
-    struct Tag {                                   \
-        using Value = __VA_ARGS__;                 \
-        static constexpr AttributeType type{#Tag}; \
+// The types' constants are in shell/Constants, compared by address.
+#define ZIL_ATTRIBUTE_TYPE(Tag, constant, ...)                          \
+    struct Tag {                                                        \
+        using Value = __VA_ARGS__;                                      \
+        static constexpr const AttributeType& type = Constants::constant; \
     };
-ZIL_ATTRIBUTE_TYPE(NBool, ObservedValue<std::int32_t>)
-ZIL_ATTRIBUTE_TYPE(NBools, ObservedArray<std::int32_t>)
-ZIL_ATTRIBUTE_TYPE(NInt, ObservedValue<std::int32_t>)
-ZIL_ATTRIBUTE_TYPE(NReal, ObservedValue<double>)
-ZIL_ATTRIBUTE_TYPE(NString, ObservedValue<std::string>)
-ZIL_ATTRIBUTE_TYPE(NStrings, ObservedArray<std::string>)
-ZIL_ATTRIBUTE_TYPE(NIRect2D, ObservedValue<IRect2D>)
-ZIL_ATTRIBUTE_TYPE(NUIControlID, ObservedValue<IdCell, SameControlId>)
-ZIL_ATTRIBUTE_TYPE(ControlNotify, PlainList)
+ZIL_ATTRIBUTE_TYPE(NBool, nBoolType, ObservedValue<std::int32_t>)
+ZIL_ATTRIBUTE_TYPE(NBools, nBoolsType, ObservedArray<std::int32_t>)
+ZIL_ATTRIBUTE_TYPE(NInt, nIntType, ObservedValue<std::int32_t>)
+ZIL_ATTRIBUTE_TYPE(NReal, nRealType, ObservedValue<double>)
+ZIL_ATTRIBUTE_TYPE(NString, nStringType, ObservedValue<std::string>)
+ZIL_ATTRIBUTE_TYPE(NStrings, nStringsType, ObservedArray<std::string>)
+ZIL_ATTRIBUTE_TYPE(NIRect2D, nIRect2DType, ObservedValue<IRect2D>)
+ZIL_ATTRIBUTE_TYPE(NUIControlID, nUIControlIDType, ObservedValue<IdCell, SameControlId>)
+ZIL_ATTRIBUTE_TYPE(ControlNotify, controlNotifyType, PlainList)
 #undef ZIL_ATTRIBUTE_TYPE
 }  // namespace Attr
 

@@ -35,7 +35,7 @@ Split split(const std::vector<UIXMLAttribute>& attributes) {
         } else if (a.name == "name") {
             s.name = delimited(a.value);
         } else if (a.name == "visible") {
-            s.visible = a.value == "true" ? 1 : 0;
+            s.visible = a.value == Constants::trueText ? 1 : 0;
         } else if (a.name == "boundingbox") {
             s.box = AttributeText::parseRectangle(a.value);
             if (!s.box) throw Constants::errRectangleAttribute();

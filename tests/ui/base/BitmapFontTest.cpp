@@ -2,7 +2,7 @@
 #include <string>
 
 #include "ImageTestSupport.hpp"
-#include "ui/base/FontTables.hpp"
+#include "shell/Constants.hpp"
 #include "ui/base/SDLBitmapFont.hpp"
 
 namespace zil {
@@ -15,7 +15,7 @@ using testing::pixel;
 using testing::setPixel;
 
 GlyphTable tableOf(std::string_view name) {
-    const auto* d = FontTables::findFontDefinition(name);
+    const auto* d = Constants::findFontDefinition(name);
     return buildGlyphTable(d->replacement, d->widths, d->specs, d->glyphHeight, d->spacing);
 }
 

@@ -11,6 +11,13 @@
 namespace zil::testing {
 namespace {
 
+// A path in single quotes, as the description writes it.
+std::string quoted(const std::string& path) {
+    std::string q(1, '\'');
+    q.append(path).push_back('\'');
+    return q;
+}
+
 using namespace LookAndFeel;
 using Maker = std::function<LookSetUp(LookWorld&, const IdCell&)>;
 
@@ -180,7 +187,7 @@ TEST(LookSetUpTest, GalleryOfEveryKind) {
         {"10-tab-page", {0, 0, 60, 30}, face(LookKind::TabBookPage, Look::Face{}), {}},
         {"11-tab-index", {0, 0, 300, 24}, tabIndex, {{"selectedtabindex", "1"}}},
         {"12-image-button", {0, 0, 120, 32}, imageButton,
-         {{"imageup", "'" + lookFile("DemoImageUp.bmp") + "'"}, {"imagedown", "'" + lookFile("DemoImageDown.bmp") + "'"}}},
+         {{"imageup", quoted(lookFile("DemoImageUp.bmp"))}, {"imagedown", quoted(lookFile("DemoImageDown.bmp"))}}},
         {"13-text-edit-focused", {0, 0, 120, 20}, textEdit, {{"cursorchar", "3"}, {"cursorcharextent", "4"}}},
         {"14-control-frame", {0, 0, 60, 30}, face(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>()}), {}},
         {"15-window", {0, 0, 60, 30}, face(LookKind::Window, Look::Face{}), {}},
