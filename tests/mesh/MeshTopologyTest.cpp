@@ -37,25 +37,6 @@ TEST(MeshTopology, CubeLinksAndEdgeOrder) {
     EXPECT_EQ(cap.text(), "");
 }
 
-TEST(MeshTopology, CornersWithOddLinkFieldsTakeEveryWrite) {
-    Capture cap;
-    const ZilLValue cube = DemoPage::defaultCube();
-    // "neighborface" twice: both are written, and each write is reported.
-    corners(cube, 0).set(1, ZilLValue::RECORD(FieldArray{ZilLField{N().vertexIndex, ZilLValue::INT(1)},
-                                              ZilLField{N().neighborface, ZilLValue::INT(9)},
-                                              ZilLField{N().neighborface, ZilLValue::INT(9)}}));
-    SubdivisionMesh::linkNeighbours(cube, cap.out());
-    const FieldArray twice = corner(cube, 0, 1);
-    EXPECT_EQ(fieldNames(twice), (Names{"vertexIndex", "neighborface", "neighborface", "neighboredge"}));
-    EXPECT_EQ(twice[1].value.asInt(), 5);
-    EXPECT_EQ(twice[2].value.asInt(), 5);
-    EXPECT_EQ(cap.text(),
-              "Internal Error: Expected field neighborface not found in ZilL record!\n"
-              "{vertexIndex, neighborface, neighborface}\n"
-              "Internal Error: Expected field neighborface not found in ZilL record!\n"
-              "{vertexIndex, neighborface, neighborface, neighboredge}\n");
-}
-
 TEST(MeshTopology, BadInputRaisesBeforeAnythingIsWritten) {
     Capture cap;
     const ZilLValue bad = meshRecord({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 1, 2, 3}});
