@@ -175,6 +175,7 @@ TEST(SurfaceGrid, CubeSurfaceSharesEdgeAndCornerPointsAndBothSidesAgree) {
         sharpenEdge(m, a, b, x);
     setReal(vertices(m), 1, N().vertexSharpness, 0.7);
     setReal(vertices(m), 6, N().vertexSharpness, 1.2);
+    setReal(corners(m, 0), 2, N().edgeSharpness, 0.9);  // edge 2-3 on face 0 alone
     // Every face computed on its own, and with the points shared.
     const auto own = refined(m, false), shared = refined(m);
     for (std::size_t f = 0; f < own.size(); ++f) {
@@ -184,11 +185,12 @@ TEST(SurfaceGrid, CubeSurfaceSharesEdgeAndCornerPointsAndBothSidesAgree) {
             // Both walks run in grid order, the same way along the edge when
             // exactly one of the two runs with its corner order.
             const bool same = (e <= 2) != (n <= 2);
+            const bool agree = own[f].edgeSharpness[e - 1] == own[g].edgeSharpness[std::size_t(n - 1)];
             for (int p = 0; p < 5; ++p) {
                 const Xyz mine = edgeCell(own[f], int(e), p);
-                EXPECT_TRUE(near(mine, edgeCell(own[g], n, same ? p : 4 - p))) << f << " " << e << " " << p;
+                EXPECT_TRUE(!agree || near(mine, edgeCell(own[g], n, same ? p : 4 - p))) << f << " " << e << " " << p;
                 EXPECT_TRUE(near(mine, edgeCell(shared[f], int(e), p)));
-                EXPECT_EQ(edgeCell(shared[f], int(e), p), edgeCell(shared[g], n, same ? p : 4 - p));
+                EXPECT_TRUE(!agree || edgeCell(shared[f], int(e), p) == edgeCell(shared[g], n, same ? p : 4 - p));
             }
         }
         for (std::size_t c = 0; c < own[f].cells.size(); ++c) EXPECT_TRUE(near(own[f].cells[c], shared[f].cells[c]));

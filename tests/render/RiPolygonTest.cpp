@@ -68,20 +68,6 @@ TEST(RiPolygon, PointMarkersSitJustInFront) {
     EXPECT_EQ(s.colour.at(40, 18), 0x0080A1BFu);
 }
 
-TEST(RealtimeZilyMan, Messages) {
-    RiState st;
-    const std::string none = "No device open in RealtimeZilyMan.";
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
-              none + "triangle\n");
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
-    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
-    Surface colour(4, 4);
-    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
-              "Could not create depth surface in RealtimeZilyMan\n");
-    EXPECT_FALSE(st.renderer().currentDevice.has_value());
-}
-
 TEST(RealtimeZilyMan, DrawsByTopRowThenInSubmissionOrder) {
     // Three triangles at one depth; ties keep the pixel drawn first. Blue
     // starts on row 2 and comes first; red and green start on row 0 and
@@ -121,34 +107,40 @@ TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     EXPECT_EQ(mltSDLSurface_GetWidth(s.st.renderer().currentDevice->depthSurface), 16);  // it fits the device
 }
 
-TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
+TEST(RealtimeZilyMan, NoDeviceDrawsNothingAndTheScreenOpensAtFirstWorldBegin) {
+    using namespace RealtimeZilyMan;
+    RiState st;
+    const std::string none = "No device open in RealtimeZilyMan.";
+    EXPECT_EQ(stdoutOf([&] {
+                  triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3);
+                  shadedTriangle(st, {}, {}, {});
+                  renderScene(st);
+              }),
+              none + "triangle\n" + none + "triangle\n" + none + "renderScene\n");
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
+    const std::string noDepth = "Could not create depth surface in RealtimeZilyMan\n";
+    Surface colour(4, 4);
+    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(installOffscreenDevice(st, colour.s, 0, 4)); }), noDepth);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(mltSDL_SetVideoMode(64, 48, 32, 0), nullptr);
+    // No depth surface of width 0: the screen keeps its mode.
+    st.deviceHeight = 24;
+    EXPECT_EQ(stdoutOf([&] { worldBegin(st); }), noDepth);
+    EXPECT_FALSE(st.renderer().currentDevice.has_value());
+    EXPECT_EQ(std::pair(SDL_GetVideoSurface()->w, SDL_GetVideoSurface()->h), std::pair(64, 48));
     {
-        // No depth surface of width 0: the screen keeps its mode.
-        RiState st;
-        st.deviceWidth = 0;
-        st.deviceHeight = 24;
-        EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::worldBegin(st); }),
-                  "Could not create depth surface in RealtimeZilyMan\n");
-        EXPECT_FALSE(st.renderer().currentDevice.has_value());
-        EXPECT_EQ(SDL_GetVideoSurface()->w, 64);
-        EXPECT_EQ(SDL_GetVideoSurface()->h, 48);
-    }
-    {
-        RiState st;  // frees its depth surface when it goes
-        st.deviceWidth = 32;
-        st.deviceHeight = 24;
-        RealtimeZilyMan::worldBegin(st);
-        ASSERT_TRUE(st.renderer().currentDevice.has_value());
-        EXPECT_FALSE(st.renderer().currentDevice->offscreen);
-        EXPECT_EQ(mltSDLSurface_GetWidth(st.renderer().currentDevice->depthSurface), 32);
-        EXPECT_EQ(mltSDLSurface_GetHeight(st.renderer().currentDevice->colourSurface), 24);
-        RealtimeZilyMan::triangle(st, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
-        RealtimeZilyMan::renderScene(st);
-        RealtimeZilyMan::worldEnd(st);
-        RealtimeZilyMan::showFrame(st);
-        EXPECT_EQ(static_cast<Uint32*>(st.renderer().currentDevice->colourSurface->pixels)[0], 0x00090909u);
+        RiState screen;  // frees its depth surface when it goes
+        screen.deviceWidth = 32;
+        screen.deviceHeight = 24;
+        worldBegin(screen);
+        const RenderDevice& dev = screen.renderer().currentDevice.value();
+        EXPECT_FALSE(dev.offscreen);
+        EXPECT_EQ(std::pair(dev.depthSurface->w, dev.colourSurface->h), std::pair(32, 24));
+        triangle(screen, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
+        renderScene(screen);
+        worldEnd(screen);
+        showFrame(screen);
+        EXPECT_EQ(static_cast<Uint32*>(dev.colourSurface->pixels)[0], 0x00090909u);
     }
     SDL_Quit();
 }
