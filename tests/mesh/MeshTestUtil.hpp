@@ -11,7 +11,7 @@
 #include "mesh/MeshTopology.hpp"
 #include "mesh/SharpnessEdit.hpp"
 #include "mesh/SurfaceOutput.hpp"
-#include "records/RecordsTestUtil.hpp"
+#include "records/Capture.hpp"
 #include "shell/Constants.hpp"
 
 namespace zil::test {
@@ -112,6 +112,9 @@ inline SubdivisionMesh::SurfaceInput surfaceInput(const ZilLValue& mesh) {
 
 inline bool near(const Xyz& a, const Xyz& b, double eps = 1e-12) {
     return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps && std::fabs(a.z - b.z) <= eps;
+}
+inline void expectNear(const Xyz& a, const Xyz& b) {
+    EXPECT_TRUE(near(a, b)) << a.x << " " << a.y << " " << a.z << " vs " << b.x << " " << b.y << " " << b.z;
 }
 inline Xyz mid(const Xyz& a, const Xyz& b) { return 0.5 * (a + b); }
 
