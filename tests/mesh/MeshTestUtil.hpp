@@ -9,14 +9,12 @@
 
 #include "mesh/DefaultCube.hpp"
 #include "mesh/MeshTopology.hpp"
+#include "mesh/SharpnessEdit.hpp"
 #include "mesh/SurfaceOutput.hpp"
 #include "records/Capture.hpp"
 #include "shell/Constants.hpp"
 
 namespace zil::test {
-
-using Ints = std::vector<std::int32_t>;
-
 
 using Ints = std::vector<std::int32_t>;
 
@@ -42,13 +40,19 @@ inline ZilLValue meshRecord(const std::vector<Xyz>& points, const std::vector<In
     return convertRecordValue(L::RECORD({{n.vertices, L::ARRAY(std::move(vs))}, {n.faces, L::ARRAY(std::move(fs))}}));
 }
 
-// The default cube scaled by `side`: centred at the origin, same numbering.
-inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+// The default cube's points scaled by `side` (centred at the origin) and its faces.
+inline std::vector<Xyz> cubePoints(double side) {
     std::vector<Xyz> pts;
     for (const auto& p : Constants::cubePoints) pts.push_back({p[0] * side, p[1] * side, p[2] * side});
+    return pts;
+}
+inline std::vector<Ints> cubeFaceList() {
     std::vector<Ints> faces;
     for (const auto& f : Constants::cubeFaces) faces.emplace_back(f.begin(), f.end());
-    return meshRecord(pts, faces, vertexSharpness, edgeSharpness);
+    return faces;
+}
+inline ZilLValue cubeOfSide(double side, double vertexSharpness = 0.0, std::optional<double> edgeSharpness = {}) {
+    return meshRecord(cubePoints(side), cubeFaceList(), vertexSharpness, edgeSharpness);
 }
 
 using Names = std::vector<std::string_view>;
@@ -113,5 +117,10 @@ inline void expectNear(const Xyz& a, const Xyz& b) {
     EXPECT_TRUE(near(a, b)) << a.x << " " << a.y << " " << a.z << " vs " << b.x << " " << b.y << " " << b.z;
 }
 inline Xyz mid(const Xyz& a, const Xyz& b) { return 0.5 * (a + b); }
+
+struct CountingRedraw : PreviewRedraw {
+    int calls = 0;
+    void redrawPreview() override { ++calls; }
+};
 
 }  // namespace zil::test

@@ -37,23 +37,19 @@ TEST(MeshTopology, CubeLinksAndEdgeOrder) {
     EXPECT_EQ(cap.text(), "");
 }
 
+// A corner with "neighborface" twice: linking writes both, and reports each write.
 TEST(MeshTopology, CornersWithOddLinkFieldsTakeEveryWrite) {
     Capture cap;
     const ZilLValue cube = DemoPage::defaultCube();
-    // "neighborface" twice: both are written, and each write is reported.
-    corners(cube, 0).set(1, ZilLValue::RECORD(FieldArray{ZilLField{N().vertexIndex, ZilLValue::INT(1)},
-                                              ZilLField{N().neighborface, ZilLValue::INT(9)},
-                                              ZilLField{N().neighborface, ZilLValue::INT(9)}}));
+    const ZilLField nf{N().neighborface, ZilLValue::INT(9)};
+    corners(cube, 0).set(1, ZilLValue::RECORD(FieldArray{{N().vertexIndex, ZilLValue::INT(1)}, nf, nf}));
     SubdivisionMesh::linkNeighbours(cube, cap.out());
     const FieldArray twice = corner(cube, 0, 1);
     EXPECT_EQ(fieldNames(twice), (Names{"vertexIndex", "neighborface", "neighborface", "neighboredge"}));
-    EXPECT_EQ(twice[1].value.asInt(), 5);
-    EXPECT_EQ(twice[2].value.asInt(), 5);
-    EXPECT_EQ(cap.text(),
-              "Internal Error: Expected field neighborface not found in ZilL record!\n"
-              "{vertexIndex, neighborface, neighborface}\n"
-              "Internal Error: Expected field neighborface not found in ZilL record!\n"
-              "{vertexIndex, neighborface, neighborface, neighboredge}\n");
+    EXPECT_EQ(std::pair(twice[1].value.asInt(), twice[2].value.asInt()), std::pair(5, 5));
+    const std::string missing = "Internal Error: Expected field neighborface not found in ZilL record!\n";
+    EXPECT_EQ(cap.text(), missing + "{vertexIndex, neighborface, neighborface}\n" + missing +
+                              "{vertexIndex, neighborface, neighborface, neighboredge}\n");
 }
 
 TEST(MeshTopology, BadInputRaisesBeforeAnythingIsWritten) {

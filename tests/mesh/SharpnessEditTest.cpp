@@ -1,7 +1,6 @@
 #include <limits>
 
 #include "mesh/MeshTestUtil.hpp"
-#include "mesh/SharpnessEdit.hpp"
 
 using namespace zil;
 using namespace zil::test;
@@ -10,11 +9,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-struct CountingRedraw : PreviewRedraw {
-    int calls = 0;
-    void redrawPreview() override { ++calls; }
-};
 
 struct Demo {
     Capture cap;

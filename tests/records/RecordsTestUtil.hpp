@@ -9,6 +9,10 @@
 namespace zil::test {
 
 inline Xyz transformPoint(const Matrix4x4& m, const Xyz& p) { return Matrix4x4::Trans::transformPoint(m, p); }
+inline Matrix4x4 translate(double x, double y, double z) {
+    return {{{{1, 0, 0, x}, {0, 1, 0, y}, {0, 0, 1, z}, {0, 0, 0, 1}}}};
+}
+inline Matrix4x4 scale(double k) { return {{{{k, 0, 0, 0}, {0, k, 0, 0}, {0, 0, k, 0}, {0, 0, 0, 1}}}}; }
 
 inline ZilLValue T(std::string_view name, ZilLValue arg) { return ZilLValue::SUMVALUE(name, std::move(arg)); }
 inline ZilLValue real(double r) { return ZilLValue::REAL(r); }

@@ -19,11 +19,6 @@ using R = Matrix4x4Row;
 constexpr double pi = 3.141592653589793;
 constexpr double twoPi = 6.283185307179586;
 
-Matrix4x4 translate(double x, double y, double z) {
-    return {{R{1, 0, 0, x}, R{0, 1, 0, y}, R{0, 0, 1, z}, R{0, 0, 0, 1}}};
-}
-Matrix4x4 scale(double k) { return {{R{k, 0, 0, 0}, R{0, k, 0, 0}, R{0, 0, k, 0}, R{0, 0, 0, 1}}}; }
-
 // kind/name/message of the EGeneric that `f` raises.
 template <class F>
 std::string raised(F f) {

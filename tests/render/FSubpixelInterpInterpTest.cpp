@@ -99,32 +99,24 @@ TEST(Rasteriser, ColourPackingNeverWraps) {
     const FixedColor hi{0xFF00, 0x0100, 0}, lo{0, 0, 0xFF00};
     ySortedTriangle(v(3, 5, 1, hi), v(16000, 7000, 1, lo), v(77, 16001, 1, lo), b.t());
     EXPECT_GE(b.at(1, 1) >> 16, 0xF0u);
-    int drawn = 0;
-    for (auto w : b.colour) {
-        drawn += w != 0;
-        EXPECT_EQ(w & 0xFF00FF00u, 0u) << std::hex << w;
-    }
-    EXPECT_GT(drawn, 100);
+    EXPECT_GT(std::count_if(b.colour.begin(), b.colour.end(), [](std::uint32_t w) { return w != 0; }), 100);
+    for (auto w : b.colour) EXPECT_EQ(w & 0xFF00FF00u, 0u) << std::hex << w;
 }
 
 TEST(Rasteriser, FarVerticesAndEmptyTriangles) {
-    // A triangle reaching L = 2^24 (32,768 pixels) out: top (-L, -L), middle
-    // (L, -L), bottom (L, L). Its long edge is the diagonal x = y, whose
-    // slope (2L * 512) / 2L = 512 needs 2L * 512 = 2^34, past 32 bits. The
-    // edge reaches row py at x = 512 py, the right edge stays at L, so
-    // exactly the pixels with px >= py are drawn.
+    // L = 2^24 (32,768 pixels) out: top (-L, -L), middle (L, -L), bottom
+    // (L, L). The long edge x = y has slope 2L * 512 / 2L, whose numerator
+    // 2^34 is past 32 bits: exactly the pixels with px >= py are drawn.
     constexpr int L = 1 << 24;
     Buffers b(8, 8, 4);
     ySortedTriangle(v(-L, -L), v(L, -L), v(L, L), b.t());
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x)
-            EXPECT_EQ(b.at(x, y) != 0, x < 8 && y < 8 && x >= y) << x << "," << y;
-    // A left edge falling 2^24 per row (32,768 pixels), set up 511 units
-    // below its top T = (X, -511): the set-up moves it by 2^24 * 511 / 512,
-    // a product past 32 bits. X = 2048 + 2^24 * 511 / 512 = 16,746,496
-    // puts it at x = 2048 (pixel 4) on row 0; the bottom (X - 2^24 * 4607 /
-    // 512, 4096) = (-134,215,680, 4096) keeps the slope exact. The right side
-    // runs down x = X. Row 0 is drawn from pixel 4 on, rows 1 to 7 whole.
+        for (int x = 0; x < 12; ++x) EXPECT_EQ(b.at(x, y) != 0, x < 8 && y < 8 && x >= y) << x << "," << y;
+    // A left edge falling 2^24 per row, set up 511 units below its top
+    // (X, -511): the set-up moves it 2^24 * 511 / 512, past 32 bits, to
+    // x = 2048 (pixel 4) on row 0 for X = 2048 + 2^24 * 511 / 512. The
+    // bottom (X - 2^24 * 4607 / 512, 4096) keeps the slope exact; the right
+    // side runs down x = X. Row 0 is drawn from pixel 4 on, rows 1-7 whole.
     constexpr int X = 16746496;
     Buffers steep(8, 8);
     ySortedTriangle(v(X, -511), v(X, 4095), v(-134215680, 4096), steep.t());

@@ -34,20 +34,20 @@ TEST(RiPolygon, QuadsSplitInTwoAndPointsRoundUpwards) {
 TEST(RiPolygon, Messages) {
     Scene s(64, 64);
     const std::string lazy = "I have been lazy - only use triangles or quads when calling Polygon please...\n";
-    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {}); }), lazy);
-    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}); }), lazy);
-    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, {{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}}); }),
-              "Parameter type error: Expecting type Rt.Point list for parameter P\n" + lazy);
-    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}})); }), lazy);
-    EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}})); }),
-              lazy);
+    const std::pair<RiParamList, std::string> cases[] = {
+        {{}, lazy},
+        {{{s.st.tokens.N, RiParamValue::normals({{0, 0, 1}})}}, lazy},
+        {{{s.st.tokens.P, RiParamValue::normals({{0, 0, 1}})}},
+         "Parameter type error: Expecting type Rt.Point list for parameter P\n" + lazy},
+        {s.points({{1, 1, 1}, {2, 2, 1}}), lazy},
+        {s.points({{1, 1, 1}, {2, 2, 1}, {3, 1, 1}, {4, 4, 1}, {5, 1, 1}}), lazy},
+    };
+    for (const auto& [params, printed] : cases) EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, params); }), printed);
     EXPECT_TRUE(s.st.renderer().sceneTriangles.empty());
-
     s.st.currentColor = {1.0, 1.0};
     EXPECT_EQ(stdoutOf([&] { RiPolygon(s.st, s.points({{1, 1, 1}, {5, 1, 1}, {1, 5, 1}})); }),
               "Exactly 3 color components are required in ColorRGB.fromColorN!\n");
-    ASSERT_EQ(s.st.renderer().sceneTriangles.size(), 1u);
-    EXPECT_EQ(s.st.renderer().sceneTriangles[0].a.colour, (FixedColor{0, 0, 0}));
+    EXPECT_EQ(s.st.renderer().sceneTriangles.at(0).a.colour, (FixedColor{0, 0, 0}));
     // A point on the camera plane of a perspective raster matrix cannot be divided.
     s.st.rasterTransform = {{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}}}};
     EXPECT_THROW(RiPolygon(s.st, s.points({{1, 1, 0}, {5, 1, 1}, {1, 5, 1}})), EGeneric);
@@ -68,20 +68,6 @@ TEST(RiPolygon, PointMarkersSitJustInFront) {
     EXPECT_EQ(s.colour.at(40, 18), 0x0080A1BFu);
 }
 
-TEST(RealtimeZilyMan, Messages) {
-    RiState st;
-    const std::string none = "No device open in RealtimeZilyMan.";
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3); }),
-              none + "triangle\n");
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::shadedTriangle(st, {}, {}, {}); }), none + "triangle\n");
-    EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::renderScene(st); }), none + "renderScene\n");
-    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
-    Surface colour(4, 4);
-    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(RealtimeZilyMan::installOffscreenDevice(st, colour.s, 0, 4)); }),
-              "Could not create depth surface in RealtimeZilyMan\n");
-    EXPECT_FALSE(st.renderer().currentDevice.has_value());
-}
-
 TEST(RealtimeZilyMan, DrawsByTopRowThenInSubmissionOrder) {
     // Three triangles at one depth; ties keep the pixel drawn first. Blue
     // starts on row 2 and comes first; red and green start on row 0 and
@@ -99,19 +85,17 @@ TEST(RealtimeZilyMan, DrawsByTopRowThenInSubmissionOrder) {
 
 TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     const int W = 8 * 512, H = 8 * 512;
-    {
+    // Just inside, then one corner out on each side.
+    for (const RP first : {RP{W - 1, 0, 1}, RP{W, 100, 1}, RP{-1, 100, 1}, RP{100, H, 1}, RP{100, -1, 1}}) {
         Scene s(8, 8);
-        s.tri({W - 1, 0, 1}, {0, 2048, 1}, {W - 1, H - 1, 1}, 255);  // inside, just
+        s.tri(first, {0, 2048, 1}, {W - 1, H - 1, 1}, 255);
         s.render();
-        EXPECT_EQ(s.colour.at(7, 7), 0x00FF0000u);
-        EXPECT_EQ(s.colour.at(0, 4), 0x00FF0000u);
-    }
-    for (const RP bad : {RP{W, 100, 1}, RP{-1, 100, 1}, RP{100, H, 1}, RP{100, -1, 1}}) {
-        Scene s(8, 8);
-        s.tri(bad, {0, 2048, 1}, {2048, 3000, 1}, 255);
-        s.render();
+        int red = 0;
         for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) EXPECT_EQ(s.colour.at(x, y) & 0xFFFFFF, 0u);
+            for (int x = 0; x < 8; ++x) red += s.colour.at(x, y) == 0x00FF0000u;
+        const bool inside = first.x == W - 1;
+        EXPECT_EQ(s.colour.at(7, 7) == 0x00FF0000u && s.colour.at(0, 4) == 0x00FF0000u, inside);
+        EXPECT_EQ(red == 0, !inside) << first.x << "," << first.y;
     }
     // Device 16 x 16 on a 6 x 6 colour surface: only what fits both is drawn.
     Scene s(16, 16, 6, 6);
@@ -120,38 +104,43 @@ TEST(RealtimeZilyMan, WholeTrianglesAreCulledAtTheDeviceAndSurfaceEdges) {
     s.render();
     EXPECT_EQ(s.colour.at(1, 1), 0x00FF0000u);
     EXPECT_EQ(s.colour.at(5, 0), 0xFF000000u);  // cleared, untouched
-    EXPECT_EQ(mltSDLSurface_GetWidth(s.st.renderer().currentDevice->depthSurface), 16);  // the depth buffer fits the device
+    EXPECT_EQ(mltSDLSurface_GetWidth(s.st.renderer().currentDevice->depthSurface), 16);  // it fits the device
 }
 
-TEST(RealtimeZilyMan, ScreenDeviceOpensAtFirstWorldBegin) {
+TEST(RealtimeZilyMan, NoDeviceDrawsNothingAndTheScreenOpensAtFirstWorldBegin) {
+    using namespace RealtimeZilyMan;
+    RiState st;
+    const std::string none = "No device open in RealtimeZilyMan.";
+    EXPECT_EQ(stdoutOf([&] {
+                  triangle(st, {0, 0, 1}, {512, 0, 1}, {0, 512, 1}, 1, 2, 3);
+                  shadedTriangle(st, {}, {}, {});
+                  renderScene(st);
+              }),
+              none + "triangle\n" + none + "triangle\n" + none + "renderScene\n");
+    EXPECT_TRUE(st.renderer().sceneTriangles.empty());
+    const std::string noDepth = "Could not create depth surface in RealtimeZilyMan\n";
+    Surface colour(4, 4);
+    EXPECT_EQ(stdoutOf([&] { EXPECT_FALSE(installOffscreenDevice(st, colour.s, 0, 4)); }), noDepth);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(mltSDL_SetVideoMode(64, 48, 32, 0), nullptr);
+    // No depth surface of width 0: the screen keeps its mode.
+    st.deviceHeight = 24;
+    EXPECT_EQ(stdoutOf([&] { worldBegin(st); }), noDepth);
+    EXPECT_FALSE(st.renderer().currentDevice.has_value());
+    EXPECT_EQ(std::pair(SDL_GetVideoSurface()->w, SDL_GetVideoSurface()->h), std::pair(64, 48));
     {
-        // No depth surface of width 0: the screen keeps its mode.
-        RiState st;
-        st.deviceWidth = 0;
-        st.deviceHeight = 24;
-        EXPECT_EQ(stdoutOf([&] { RealtimeZilyMan::worldBegin(st); }),
-                  "Could not create depth surface in RealtimeZilyMan\n");
-        EXPECT_FALSE(st.renderer().currentDevice.has_value());
-        EXPECT_EQ(SDL_GetVideoSurface()->w, 64);
-        EXPECT_EQ(SDL_GetVideoSurface()->h, 48);
-    }
-    {
-        RiState st;
-        st.deviceWidth = 32;
-        st.deviceHeight = 24;
-        RealtimeZilyMan::worldBegin(st);
-        ASSERT_TRUE(st.renderer().currentDevice.has_value());
-        EXPECT_FALSE(st.renderer().currentDevice->offscreen);
-        EXPECT_EQ(mltSDLSurface_GetWidth(st.renderer().currentDevice->depthSurface), 32);
-        EXPECT_EQ(mltSDLSurface_GetHeight(st.renderer().currentDevice->colourSurface), 24);
-        RealtimeZilyMan::triangle(st, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
-        RealtimeZilyMan::renderScene(st);
-        RealtimeZilyMan::worldEnd(st);
-        RealtimeZilyMan::showFrame(st);
-        EXPECT_EQ(static_cast<Uint32*>(st.renderer().currentDevice->colourSurface->pixels)[0], 0x00090909u);
-        // The state frees its depth surface when it goes.
+        RiState screen;  // frees its depth surface when it goes
+        screen.deviceWidth = 32;
+        screen.deviceHeight = 24;
+        worldBegin(screen);
+        const RenderDevice& dev = screen.renderer().currentDevice.value();
+        EXPECT_FALSE(dev.offscreen);
+        EXPECT_EQ(std::pair(dev.depthSurface->w, dev.colourSurface->h), std::pair(32, 24));
+        triangle(screen, {0, 0, 1}, {4096, 0, 1}, {0, 4096, 1}, 9, 9, 9);
+        renderScene(screen);
+        worldEnd(screen);
+        showFrame(screen);
+        EXPECT_EQ(static_cast<Uint32*>(dev.colourSurface->pixels)[0], 0x00090909u);
     }
     SDL_Quit();
 }
