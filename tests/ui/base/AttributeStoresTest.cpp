@@ -9,56 +9,40 @@
 namespace zil {
 namespace {
 
+using V = std::vector<int>;
+
 // Two stores of 8 slots, slot i holding 10 i + 1 (never the empty 0).
 struct Filled {
     AttributeStores stores{8};
     std::shared_ptr<AttributeStore<int>> a = stores.newAttributeStore<int>();
     std::shared_ptr<AttributeStore<std::string>> b = stores.newAttributeStore<std::string>();
     Filled() {
-        for (int i = 0; i < 8; ++i) {
-            a->at(i) = 10 * i + 1;
-            b->at(i) = std::to_string(10 * i + 1);
-        }
+        for (int i = 0; i < 8; ++i) a->at(i) = 10 * i + 1, b->at(i) = std::to_string(10 * i + 1);
     }
 };
 
-TEST(AttributeStores, GrowAndShrinkKeepTheSlotsThatRemain) {
-    using V = std::vector<int>;
-    const std::pair<std::int64_t, V> cases[] = {
-        {12, {1, 11, 21, 31, 41, 51, 61, 71, 0, 0, 0, 0}},
-        {3, {1, 11, 21}},
-        {0, {}},
-    };
-    for (const auto& [to, want] : cases) {
+TEST(AttributeStores, GrowAndShrinkMakeNewArraysKeepingTheSlotsThatRemain) {
+    for (const auto& [to, want] : {std::pair<std::int64_t, V>{12, {1, 11, 21, 31, 41, 51, 61, 71, 0, 0, 0, 0}},
+                                   {3, {1, 11, 21}}}) {
         Filled f;
+        auto before = f.a->array();
         f.stores.growAttributeStores(to);
-        EXPECT_EQ(f.stores.capacity(), to);
         EXPECT_EQ(*f.a->array(), want);
+        EXPECT_EQ(*before, (V{1, 11, 21, 31, 41, 51, 61, 71}));  // a holder's array stays as it was
         EXPECT_EQ(f.b->size(), to);
-        auto late = f.stores.newAttributeStore<int>();  // full length at once
-        EXPECT_EQ(*late->array(), V(to));
+        EXPECT_EQ(*f.stores.newAttributeStore<int>()->array(), V(to));  // full length at once
     }
-}
-
-TEST(AttributeStores, FetchedArraySurvivesAGrowAndSizeChangesNothing) {
     Filled f;
-    auto before = f.a->array();
-    f.stores.growAttributeStores(9);
-    f.a->at(2) = 99;
-    EXPECT_EQ(*before, (std::vector<int>{1, 11, 21, 31, 41, 51, 61, 71}));
-    EXPECT_EQ(f.a->at(2), 99);
-    for (std::int64_t n : {std::int64_t{2147483646}, std::int64_t{1} << 40, std::int64_t{-1}}) {
-        auto arrayA = f.a->array();
-        auto arrayB = f.b->array();
+    for (std::int64_t n : {std::int64_t{2147483646}, std::int64_t{-1}}) {
+        auto a = f.a->array();
+        auto b = f.b->array();
         EXPECT_THROW(f.stores.growAttributeStores(n), Size) << n;
-        EXPECT_EQ(f.a->array(), arrayA);
-        EXPECT_EQ(f.b->array(), arrayB);
-        EXPECT_EQ(f.stores.capacity(), 9);
+        EXPECT_TRUE(f.a->array() == a && f.b->array() == b && f.stores.capacity() == 8) << n;
     }
 }
 
 TEST(AttributeStores, DestroyClearsTheIdInEveryStoreButSlotZero) {
-    for (std::int32_t id : {0, 1, 5, 7}) {
+    for (std::int32_t id : {0, 5, 7}) {
         Filled f;
         f.stores.clearAttributeStores(id);
         for (int i = 0; i < 8; ++i) {
@@ -71,7 +55,6 @@ TEST(AttributeStores, DestroyClearsTheIdInEveryStoreButSlotZero) {
     EXPECT_THROW(f.stores.clearAttributeStores(8), Subscript);
     EXPECT_THROW(f.stores.clearAttributeStores(-1), Subscript);
     EXPECT_THROW(f.a->at(8), Subscript);
-    EXPECT_EQ(f.a->at(7), 71);
 }
 
 }  // namespace

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "shell/ShellTestSupport.hpp"
 #include "ui/base/UIAttributes.hpp"
 
@@ -18,7 +11,7 @@ using Names = std::vector<std::string>;
 struct Tables : ::testing::Test {
     AttributeStores stores{8};
     UIAttributes attrs{stores};
-    IdCell c1 = makeIdCell(1), c2 = makeIdCell(2);
+    IdCell c1 = makeIdCell(1);
     std::shared_ptr<Attr::NInt::Value> count = attrs.registerInt(c1, "count", 5);
     std::shared_ptr<Attr::NReal::Value> zoom = attrs.registerReal(c1, "zoom", 0.0);
     std::shared_ptr<Attr::NString::Value> text = attrs.registerString(c1, "text", "");
@@ -26,13 +19,10 @@ struct Tables : ::testing::Test {
     std::shared_ptr<Attr::NBool::Value> pressed = attrs.registerBool(c1, "ispressed", false);
     std::shared_ptr<Attr::NBools::Value> items = attrs.registerSelectableItems(c1);
     std::shared_ptr<Attr::NUIControlID::Value> control = attrs.registerControlID(c1, "control");
-    std::shared_ptr<Attr::ControlNotify::Value> onclick = attrs.registerNotify(c1, "onclick");
     std::shared_ptr<Attr::NIRect2D::Value> box = std::make_shared<Attr::NIRect2D::Value>(c1, IRect2D{1, 2, 3, 4});
-    std::shared_ptr<Attr::NString::Value> name = std::make_shared<Attr::NString::Value>(c1, "n");
-
     Tables() {
-        attrs.registerStandard(c1, box, std::make_shared<Attr::NBool::Value>(c1, 1), name,
-                               std::make_shared<Attr::NString::Value>(c1, "VuqTextLabel"));
+        auto text = [&](const char* v) { return std::make_shared<Attr::NString::Value>(c1, v); };
+        attrs.registerStandard(c1, box, std::make_shared<Attr::NBool::Value>(c1, 1), text("n"), text("Label"));
     }
     template <class Tag>
     std::string readFailure(const char* attr, const IdCell& id) {
@@ -42,25 +32,23 @@ struct Tables : ::testing::Test {
 
 TEST_F(Tables, ReadsSucceedOnlyAtTheStoredTypeOfAReadableSlot) {
     EXPECT_EQ(attrs.get<Attr::NInt>(c1, "count"), count);  // the bound object itself
-    EXPECT_EQ(attrs.get<Attr::NStrings>(c1, "strings"), strings);
     EXPECT_EQ(attrs.get<Attr::NUIControlID>(c1, "control"), control);
-    EXPECT_EQ(attrs.get<Attr::ControlNotify>(c1, "onclick"), onclick);
-    EXPECT_EQ(attrs.get<Attr::NString>(c1, "name"), name);
     const std::pair<std::string, const char*> cases[] = {
         {readFailure<Attr::NString>("count", c1), "NInt into type NString"},
-        {readFailure<Attr::NReal>("count", c1), "NInt into type NReal"},
         {readFailure<Attr::NInt>("control", c1), "NUIControlID into type NInt"},
-        {readFailure<Attr::NString>("onclick", c1), "ControlNotify into type NString"},
         // Read only through their handles, even at their own type.
         {readFailure<Attr::NIRect2D>("boundingbox", c1), "NIRect2D into type NIRect2D"},
-        {readFailure<Attr::NBool>("visible", c1), "NBool into type NBool"},
         {readFailure<Attr::NBool>("ispressed", c1), "NBool into type NBool"},
         {readFailure<Attr::NBools>("selectableitems", c1), "NBools into type NBools"},
     };
-    for (const auto& [got, types] : cases) EXPECT_EQ(got, std::string("TYPECAST: Cannot typecast an object of type ") + types);
-    for (const char* missing : {"counts", "coun", ""})
-        EXPECT_EQ(readFailure<Attr::NInt>(missing, c1), std::string("UIAttributes: Attribute ") + missing + " not found during get");
-    EXPECT_EQ(readFailure<Attr::NInt>("count", c2), "UIAttributes: Attribute count not found during get");
+    for (const auto& [got, types] : cases)
+        EXPECT_EQ(got, std::string("TYPECAST: Cannot typecast an object of type ") + types);
+    EXPECT_EQ(readFailure<Attr::NInt>("coun", c1), "UIAttributes: Attribute coun not found during get");
+    EXPECT_EQ(readFailure<Attr::NInt>("count", makeIdCell(2)), "UIAttributes: Attribute count not found during get");
+    EXPECT_EQ(failureOf([&] { attrs.registerInt(c1, "class", 99); }),
+              "UIAttributes: Attribute class exists during register");
+    EXPECT_EQ(attrs.attributeNames(c1), (Names{"count", "zoom", "text", "strings", "ispressed", "selectableitems",
+                                               "control", "boundingbox", "visible", "name", "class"}));
 }
 
 TEST_F(Tables, DestroyedControlsAndIdsOutsideTheTables) {
@@ -70,68 +58,36 @@ TEST_F(Tables, DestroyedControlsAndIdsOutsideTheTables) {
     for (const IdCell& id : {stale, c1})
         EXPECT_EQ(readFailure<Attr::NInt>("count", id), "UIAttributes: Attribute count not found during get");
     EXPECT_THROW(attrs.registerInt(c1, "count", 1), ControlDestroyed);
-    EXPECT_TRUE(attrs.attributeNames(c1).empty());
     for (std::int32_t id : {8, -1}) {
-        IdCell out = makeIdCell(id);
-        EXPECT_THROW(attrs.get<Attr::NInt>(out, "count"), Subscript) << id;
-        EXPECT_THROW(attrs.writeAsString(out, "count", "1"), Subscript) << id;
-        EXPECT_THROW(attrs.registerInt(out, "count", 1), Subscript) << id;
+        EXPECT_THROW(attrs.get<Attr::NInt>(makeIdCell(id), "count"), Subscript) << id;
+        EXPECT_THROW(attrs.registerInt(makeIdCell(id), "count", 1), Subscript) << id;
     }
 }
 
-TEST_F(Tables, RegistrationRefusesDuplicatesAndKeepsPrefixesApart) {
-    for (const char* dup : {"count", "visible", "class", "selectableitems"})
-        EXPECT_EQ(failureOf([&] { attrs.registerInt(c1, dup, 99); }),
-                  std::string("UIAttributes: Attribute ") + dup + " exists during register");
-    EXPECT_EQ(attrs.get<Attr::NInt>(c1, "count"), count);
-    EXPECT_EQ(count->value(), 5);
-    EXPECT_EQ(attrs.attributeNames(c1), (Names{"count", "zoom", "text", "strings", "ispressed", "selectableitems",
-                                               "control", "onclick", "boundingbox", "visible", "name", "class"}));
-    // Names ending inside another's path, and the empty name.
-    const Names names{"cursorcharextent", "", "cursor", "cursorchar"};
-    IdCell c3 = makeIdCell(3);
-    for (std::size_t i = 0; i < names.size(); ++i) attrs.registerInt(c3, names[i], std::int32_t(i));
-    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(attrs.get<Attr::NInt>(c3, names[i])->value(), std::int32_t(i));
-    for (const char* absent : {"cursorc", "cursorcharextentx", "c"}) EXPECT_THROW(attrs.get<Attr::NInt>(c3, absent), EGeneric);
-    EXPECT_EQ(attrs.attributeNames(c3), names);
-}
-
-TEST_F(Tables, WritesFromText) {
+TEST_F(Tables, WritesFromTextDeliverOnlyChanges) {
     std::vector<std::string> log;
     auto note = [&](const char* tag) { return [&log, tag](const IdCell&, const auto&) { log.push_back(tag); }; };
     count->onChanged.push(note("count"));
     zoom->onChanged.push(note("zoom"));
     pressed->onChanged.push(note("ispressed"));
     box->onChanged.push(note("boundingbox"));
-    text->onChanging.push([&](const IdCell& o, const std::string& v) { log.push_back(std::to_string(*o) + " " + text->value() + "->" + v); });
-    text->onChanged.push([&](const IdCell&, const std::string& v) { log.push_back(text->value() + "=" + v); });
+    text->onChanging.push([&](const IdCell&, const std::string& v) { log.push_back(text->value() + "->" + v); });
     // In sequence from count 5, zoom 0.0, text "", ispressed 0, box (1, 2, 3, 4).
     const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
-        {"count", "5", {}},
-        {"count", "~5", {"count"}},
-        {"count", "x1", {}},
-        {"zoom", "+3.25", {"zoom"}},
-        {"zoom", "3.250", {}},
-        {"text", "\"abc\"", {"1 ->abc", "abc=abc"}},  // old value before, new after
-        {"text", "'abc'", {}},
-        {"text", "x", {}},
-        {"ispressed", "\"true\"", {}},
-        {"ispressed", "true", {"ispressed"}},
-        {"boundingbox", "{x=1,y=2,w=3,h=5}", {"boundingbox"}},
-        {"boundingbox", "{x=1,y=2,w=3}", {}},
+        {"count", "5", {}}, {"count", "~5", {"count"}}, {"count", "x1", {}},
+        {"zoom", "+3.25", {"zoom"}}, {"zoom", "3.250", {}},
+        {"text", "\"abc\"", {"->abc"}}, {"text", "'abc'", {}},
+        {"ispressed", "\"true\"", {}}, {"ispressed", "true", {"ispressed"}},
+        {"boundingbox", "{x=1,y=2,w=3,h=5}", {"boundingbox"}}, {"boundingbox", "{x=1,y=2,w=3}", {}},
         {"control", "\"5\"", {}},
-        {"onclick", "\"x\"", {}},
     };
     for (const auto& [attr, text, want] : cases) {
         log.clear();
         attrs.writeAsString(c1, attr, text);
         EXPECT_EQ(log, want) << attr << " " << text;
     }
-    EXPECT_EQ(count->value(), -5);
-    EXPECT_EQ(zoom->value(), 3.25);
-    EXPECT_EQ(box->value(), (IRect2D{1, 2, 3, 5}));
-    EXPECT_EQ(idOf(control->value()), 0);
-    EXPECT_TRUE(onclick->empty());
+    EXPECT_EQ(std::tuple(count->value(), zoom->value(), box->value(), idOf(control->value())),
+              std::tuple(-5, 3.25, IRect2D{1, 2, 3, 5}, 0));
 
     // Lists are replaced, their change lists run once per element appended.
     int appended = 0;
@@ -142,8 +98,6 @@ TEST_F(Tables, WritesFromText) {
     attrs.writeAsString(c1, "strings", "[ \"c\" ]");
     EXPECT_EQ(Names(strings->items().begin(), strings->items().end()), Names{"c"});
     EXPECT_EQ(items->count(), 2);
-    attrs.writeAsString(c1, "strings", "[]");  // shorter than four: empty
-    EXPECT_EQ(strings->count(), 0);
     EXPECT_EQ(appended, 5);
 }
 
@@ -153,8 +107,6 @@ TEST_F(Tables, FailedWritesChangeNothing) {
     EXPECT_EQ(failureOf([&] { attrs.writeString(c1, "count", "OK"); }),
               "TYPECAST: Cannot typecast an object of type NInt into type NString");
     EXPECT_THROW(attrs.writeAsString(c1, "count", "2147483648"), Overflow);  // 2^31
-    count->onChanging.push([](const IdCell&, const std::int32_t&) { throw Overflow(); });
-    EXPECT_THROW(attrs.writeAsString(c1, "count", "6"), Overflow);
     EXPECT_EQ(count->value(), 5);
     // A target that registers on the same control replaces its table while
     // the write runs.
@@ -163,7 +115,7 @@ TEST_F(Tables, FailedWritesChangeNothing) {
     EXPECT_EQ(attrs.get<Attr::NString>(c1, "echoOK")->value(), "OK");
 }
 
-TEST_F(Tables, TakeOverSharesOneObjectWhicheverControlGoesFirst) {
+TEST(UIAttributes, TakeOverSharesOneObjectWhicheverControlGoesFirst) {
     for (bool innerFirst : {true, false}) {
         AttributeStores s(8);
         UIAttributes a(s);
@@ -175,14 +127,10 @@ TEST_F(Tables, TakeOverSharesOneObjectWhicheverControlGoesFirst) {
         EXPECT_FALSE(a.takeOver(inner, outer, "missing"));
         EXPECT_EQ(a.get<Attr::NString>(outer, "name"), outerName);  // its own stays
         EXPECT_EQ(a.attributeNames(outer), (Names{"name", "text"}));
-        a.writeAsString(outer, "text", "\"shared\"");
-        EXPECT_EQ(innerText->value(), "shared");
-
         IdCell gone = innerFirst ? inner : outer, kept = innerFirst ? outer : inner;
         s.clearAttributeStores(*gone);
         *gone = 0;
         a.writeAsString(kept, "text", "\"later\"");
-        EXPECT_EQ(a.get<Attr::NString>(kept, "text"), innerText);
         EXPECT_EQ(innerText->value(), "later");
     }
 }
