@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "shell/Errors.hpp"
@@ -42,151 +40,93 @@ Read readAll(std::string_view text) {
     for (std::size_t size : {1, 2, 7}) EXPECT_TRUE(readAll(text, size) == whole) << "piece size " << size;
     return whole;
 }
+Items itemsOf(std::string_view text) { return readAll(text).items; }
 
 UIXMLItem open(std::vector<UIXMLAttribute> attrs) { return {Kind::Open, std::move(attrs)}; }
-const UIXMLItem kComment{Kind::Comment, {}};
-const UIXMLItem kClose{Kind::Close, {}};
-const UIXMLItem kAlias{Kind::Alias, {}};
+const UIXMLItem kComment{Kind::Comment, {}}, kClose{Kind::Close, {}}, kAlias{Kind::Alias, {}};
 
-TEST(UIXMLReader, WorkedExampleGivesItemsInFileOrder) {
-    Read r = readAll(
+TEST(UIXMLReader, ItemsInFileOrder) {
+    const std::string text =
         "  <!-- main window -->\n"
-        "  <control class='\"VuqNoBackgroundWindow\"' name='\"maintabbook\"'\n"
+        "  <control class='\"Window\"' name='\"book\"'\n"
         "           visible='true'>\n"
-        "    < control class='\"VuqTabBook\"'name='\"maintab\"' visible='true'>\n"
-        "    </control>\n"
-        "    <alias name='\"zoombar\"'>\n"
-        "  </control>\n");
-    EXPECT_EQ(r.items, (Items{kComment,
-                              open({{"class", "\"VuqNoBackgroundWindow\""}, {"name", "\"maintabbook\""},
-                                    {"visible", "true"}}),
-                              open({{"class", "\"VuqTabBook\""}, {"name", "\"maintab\""}, {"visible", "true"}}),
-                              kClose, kAlias, kClose}));
-    EXPECT_EQ(r.rest, "");
-    EXPECT_EQ(readAll(" \t\r\n "), (Read{{}, 5, ""}));
-}
-
-TEST(UIXMLReader, TagForms) {
-    EXPECT_EQ(readAll("<control>< /control >").items, (Items{open({}), kClose}));
-    // Attributes may follow the keyword directly; duplicates are kept.
-    EXPECT_EQ(readAll("<controla='1'a='2'>").items, (Items{open({{"a", "1"}, {"a", "2"}})}));
-    EXPECT_EQ(readAll("<aliasname='x' >").items, (Items{kAlias}));
-    EXPECT_EQ(readAll("<control\n\tx\n=\n'v'\n>").items.size(), 0u);  // blank before "="
-    EXPECT_EQ(readAll("<control x=\n\t 'v'>").items, (Items{open({{"x", "v"}})}));  // blanks after it
+        "    < control class='\"TabBook\"'name='\"tab\"'>< /control >\n"
+        "    <aliasname='\"zoombar\"' >\n"
+        "  </control>\n";
+    EXPECT_EQ(readAll(text), (Read{{kComment, open({{"class", "\"Window\""}, {"name", "\"book\""}, {"visible", "true"}}),
+                        open({{"class", "\"TabBook\""}, {"name", "\"tab\""}}), kClose, kAlias, kClose},
+                       long(text.size()), ""}));
+    EXPECT_EQ(itemsOf("<controla='1'a='2'>"), (Items{open({{"a", "1"}, {"a", "2"}})}));  // duplicates kept
+    EXPECT_EQ(itemsOf("<control x=\n\t 'v'>"), (Items{open({{"x", "v"}})}));  // blanks after "="
     EXPECT_EQ(readAll("<control a='1'> word </control>").rest, "word </control>");
-
     // Each of these stops the reading at its "<", after the good first item.
-    for (std::string_view bad : {"</ control>", "<control/>", "</control/>", "<Control>", "<controlx>", "<?xml?>",
-                                 "<control a=\"1\">", "<control 1a='x'>", "<control a_b='x'>", "<control a-b='x'>",
-                                 "<control a.b='x'>", "<control a = 'x'>", "<control a='x'", "<control a='x", "<",
-                                 "<control a='<'>", "<control a='''>", "<alias a=x>"})
+    for (std::string_view bad : {"</ control>", "<control/>", "<Control>", "<controlx>", "<?xml?>",
+                                 "<control a=\"1\">", "<control 1a='x'>", "<control a_b='x'>", "<control a ='x'>",
+                                 "<control a='x'", "<", "<control a='<'>", "<control a='''>", "<alias a=x>"})
         EXPECT_EQ(readAll("<control>\n" + std::string(bad)), (Read{{open({})}, 10, std::string(bad)})) << bad;
 }
 
-TEST(UIXMLReader, CommentsAndValueCharacters) {
-    EXPECT_EQ(readAll("<!----><  !--\n\tSome text 42   --\r\n>").items, (Items{kComment, kComment}));
-    for (std::string_view bad : {"<!-- a.b -->", "<!-- a-b -->", "<!-- a\tb -->", "<!- x -->", "<!-- x ->",
-                                 "<! -- x -->"})
-        EXPECT_TRUE(readAll(bad).items.empty()) << bad;
-
+TEST(UIXMLReader, CommentsValuesAndEscapes) {
+    EXPECT_EQ(itemsOf("<!----><  !--\n\tSome text 42   --\r\n>"), (Items{kComment, kComment}));
+    for (std::string_view bad : {"<!-- a.b -->", "<!-- a\tb -->", "<!- x -->", "<! -- x -->"})
+        EXPECT_TRUE(itemsOf(bad).empty()) << bad;
     std::string value = " \"quoted\" > \t\r\n\x7f\x80\xff end ";
-    EXPECT_EQ(readAll("<control v='" + value + "' e=''>").items, (Items{open({{"v", value}, {"e", ""}})}));
-    // Control characters other than TAB, LF and CR are not value characters.
-    EXPECT_TRUE(readAll("<control v='\x01'>").items.empty());
-    EXPECT_TRUE(readAll("<control v='\x0b'>").items.empty());
+    EXPECT_EQ(itemsOf("<control v='" + value + "' e=''>"), (Items{open({{"v", value}, {"e", ""}})}));
+    EXPECT_TRUE(itemsOf("<control v='\x01'>").empty());  // only TAB, LF and CR below 32
+    EXPECT_EQ(itemsOf("<control v='a&38;&60;&39;&9;&x41;&x0041;&0065;&xff;z'>"), (Items{open({{"v", "a&<'\tAAA\xffz"}})}));
+    // An invalid escape fails the tag; a code above 255 ends the whole reading.
+    for (std::string_view bad : {"&1;", "&X41;", "&65", "&2147483648;"})
+        EXPECT_TRUE(itemsOf("<control v='" + std::string(bad) + "'>").empty()) << bad;
+    EXPECT_THROW(R::parseItem(CharSource::ofText("<control v='&256;'>")), Chr);
+    EXPECT_THROW(R::parseItem(CharSource::ofText("<alias v='&x100;'>")), Chr);
 }
 
-TEST(UIXMLReader, EscapesInValues) {
-    EXPECT_EQ(readAll("<control v='&38;&60;&39;&9;&x41;&x0041;&0065;&xff;'>").items,
-              (Items{open({{"v", "&<'\tAAA\xff"}})}));
-    // Text before, between and after escapes is kept.
-    EXPECT_EQ(readAll("<control v='a&66;cd&x45;fg'>").items, (Items{open({{"v", "aBcdEfg"}})}));
-    // An invalid escape makes the whole tag fail.
-    for (std::string_view bad : {"&1;", "&X41;", "&65", "a&", "&2147483648;"})
-        EXPECT_TRUE(readAll("<control v='" + std::string(bad) + "'>").items.empty()) << bad;
-    // A code above 255 ends the whole reading, also inside an alias tag.
-    for (std::string_view big : {"&256;", "&2147483647;", "&x100;"}) {
-        EXPECT_THROW(R::parseItem(CharSource::ofText("<control v='" + std::string(big) + "'>")), Chr) << big;
-        EXPECT_THROW(R::parseItem(CharSource::ofText("<alias v='" + std::string(big) + "'>")), Chr) << big;
-    }
-}
-
-TEST(UIXMLReader, DecodeEscapesMessages) {
-    auto message = [](std::string_view raw) -> std::string {
+TEST(UIXMLReader, FailureMessages) {
+    auto failure = [](auto f) -> std::string {
         try {
-            R::decodeEscapes(raw, 17);
+            f();
         } catch (const SyntaxError& e) {
-            EXPECT_EQ(e.position, 17);
-            return e.message;
+            return e.message + " @" + std::to_string(e.position);
         }
         return "no error";
     };
-    const std::pair<const char*, const char*> cases[] = {
-        {"abc&", "Unexpected end of escaped string"},     {"&x1", "Unexpected end of escaped number"},
-        {"&12", "Unexpected end of escaped number"},      {"&31;", "Illegal character in escaped number"},
-        {"&amp;", "Invalid character in number a"},       {"&;", "Invalid character in number ;"},
-        {"&xg1;", "Invalid character in hex number g"},   {"&1a;", "Invalid number in escaped string"},
-        {"&x1g;", "Invalid number in escaped string"},    {"&2147483648;", "Overflow when converting number"},
-        {"&x80000000;", "Overflow when converting number"}, {"&x00000000100000000;", "Overflow when converting number"},
-        {"&0;", "Illegal character in escaped number"},   {"&x1F;", "Illegal character in escaped number"},
+    const std::pair<const char*, const char*> escapes[] = {
+        {"abc&", "Unexpected end of escaped string"},   {"&x1", "Unexpected end of escaped number"},
+        {"&31;", "Illegal character in escaped number"}, {"&amp;", "Invalid character in number a"},
+        {"&xg1;", "Invalid character in hex number g"},  {"&1a;", "Invalid number in escaped string"},
+        {"&2147483648;", "Overflow when converting number"}, {"&x80000000;", "Overflow when converting number"},
         {"&1;&300;", "Illegal character in escaped number"},  // the first failing escape decides
     };
-    for (const auto& [raw, want] : cases) EXPECT_EQ(message(raw), want) << raw;
-    EXPECT_EQ(R::decodeEscapes("&32;&x0a;&13;&00000000000000000065;", 0), " \n\rA");
-    EXPECT_THROW(R::decodeEscapes("&300;&1;", 0), Chr);
-}
-
-TEST(UIXMLReader, ItemFailureOfTheAlternativeThatGotFurthest) {
-    const std::tuple<const char*, const char*, long> cases[] = {
-        {"", "< expected", 0},          {"x", "< expected", 0},
-        {"<", "alias expected", 1},     {"<  foo>", "alias expected", 3},
-        {"<!-- a.b -->", "-- expected", 6}, {"<control a='1' b>", "> expected", 15},
-        {"</control x>", "> expected", 10}, {"<control v='&1;'>", "> expected", 9},
+    for (const auto& [raw, want] : escapes)
+        EXPECT_EQ(failure([raw = raw] { R::decodeEscapes(raw, 17); }), std::string(want) + " @17") << raw;
+    EXPECT_EQ(R::decodeEscapes("&32;&x0a;&00000000000000000065;", 0), " \nA");
+    // The failure of the alternative that got furthest, where its piece was expected.
+    const std::pair<const char*, const char*> items[] = {
+        {"x", "< expected @0"},         {"<  foo>", "alias expected @3"},
+        {"<!-- a.b -->", "-- expected @6"}, {"<control a='1' b>", "> expected @15"},
+        {"</control x>", "> expected @10"},
     };
-    for (const auto& [text, message, position] : cases) {
-        try {
-            R::readItem(CharSource::ofText(text));
-            ADD_FAILURE() << "no error for " << text;
-        } catch (const SyntaxError& e) {
-            EXPECT_EQ(std::make_pair(e.message, e.position), std::make_pair(std::string(message), position)) << text;
-        }
-    }
-}
-
-TEST(UIXMLReader, SourceValuesArePersistent) {
-    CharSource start = CharSource::ofText("<control a='1'>  <bad", 3);
-    R::ItemStep first = R::parseItem(start);
-    ASSERT_TRUE(first.item);
-    R::ItemStep second = R::parseItem(first.rest);
-    EXPECT_FALSE(second.item);
-    EXPECT_EQ(second.rest.position(), 17);
-    // Taking again from an older value gives the same characters.
-    EXPECT_EQ(R::readChars(start, 9).first, "<control ");
-    EXPECT_EQ(R::readChars(start, 9).first, "<control ");
-    EXPECT_EQ(R::readChars(second.rest, 64).first, "<bad");
-    // What a value holds without reading: the rest of its own piece, or the
-    // next one when that has been read already.
-    EXPECT_EQ(start.heldPiece(), "<co");
-    EXPECT_EQ(start.take(4).second.heldPiece(), "tr");
+    for (const auto& [text, want] : items)
+        EXPECT_EQ(failure([text = text] { R::readItem(CharSource::ofText(text)); }), want) << text;
     EXPECT_EQ(R::displayForm('\\') + R::displayForm('"') + R::displayForm('a') + R::displayForm('\r'), "\\\\\\\"a\\r");
     EXPECT_EQ(R::displayForm(0) + R::displayForm(27) + R::displayForm(127) + R::displayForm(255), "\\^@\\^[\\127\\255");
 }
 
-TEST(UIXMLReader, DeepNestingLongItemsAndPieceChainsWithoutRecursion) {
-    const int depth = 200000;
-    std::string text;
-    for (int i = 0; i < depth; ++i) text += "<control>";
-    for (int i = 0; i < depth; ++i) text += "</control>";
-    Read r = readAll(text, 4096);
-    ASSERT_EQ(r.items.size(), 2u * depth);
-    EXPECT_EQ(r.items.back(), kClose);
+TEST(UIXMLReader, SourcesArePersistentAndLongChainsNeedNoRecursion) {
+    CharSource start = CharSource::ofText("<control a='1'>  <bad", 3);
+    R::ItemStep second = R::parseItem(R::parseItem(start).rest);
+    EXPECT_FALSE(second.item);
+    EXPECT_EQ(second.rest.position(), 17);
+    EXPECT_EQ(R::readChars(start, 9).first, "<control ");  // an older value reads the same again
+    EXPECT_EQ(R::readChars(second.rest, 64).first, "<bad");
+    // Held without reading: the rest of its piece, or the next one once read.
+    EXPECT_EQ(start.heldPiece(), "<co");
+    EXPECT_EQ(start.take(4).second.heldPiece(), "tr");
 
-    // One value across many pieces, and one tag that fails only at its very
-    // end after a long value: the reading stops at its "<".
+    // One value across many pieces; a tag failing at its end after it.
     std::string big(1 << 20, 'v');
     EXPECT_EQ(readAll("<control v='" + big + "'>", 1).items, (Items{open({{"v", big}})}));
     EXPECT_EQ(readAll("<control/><control v='" + big + "'", 4096).stoppedAt, 0);
-
     // Dropping the first value frees a long chain of pieces in one go.
     EXPECT_EQ(R::skipBlanks(CharSource::ofText(std::string(300000, ' '), 1)).position(), 300000);
 }
