@@ -1,14 +1,16 @@
 // Faces compared whole as pictures (legend in PaintTestSupport.hpp), each
-// worked out by hand from the fill sequence; the tab strips of the painters.
+// worked out by hand from the fill sequence; the tab strips of the painters;
+// where a text field's pointer and cursor fall.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "shell/Errors.hpp"
 #include "ui/base/ItemPainters.hpp"
 #include "ui/base/LookAndFeel.hpp"
 #include "ui/base/PaintTestSupport.hpp"
+#include "ui/base/TextGeometry.hpp"
 
 namespace zil::testing {
 namespace {
@@ -22,15 +24,9 @@ Picture drawn(int w, int h, const Draw& draw) {
     return picture(s.get());
 }
 
-TEST(LookAndFeelTest, ColoursBecomeChannelsRoundedHalfToEven) {
-    // Greys and the accent are checked by the faces; 127.5, 160.65, 191.25 here.
-    SurfacePtr s = target(1, 1);
-    fillRectColor({s.get()}, {0, 0, 1, 1}, labelColour);
-    EXPECT_EQ(rgbAt(s.get(), 0, 0), rgb(128, 161, 191));
-    EXPECT_THROW(pixelOf(s.get(), grey(std::nan(""))), Domain);
-}
-
-TEST(LookAndFeelTest, FacesFillInOrder) {
+TEST(LookAndFeelTest, FacesFillInOrderClippedToTheTarget) {
+    const Uint32 w = rgb(255, 255, 255);
+    SurfacePtr bitmap = target(3, 3, w);
     const std::tuple<int, int, Draw, Picture> cases[] = {
         // Outline; R1 = (1,1,4,3) black; bevel (1,1,3,2) 0.5; R2 = (2,2,2,1) 0.2.
         {6, 5, [](auto& t) { drawFramePanel(t, 6, 5); }, {"000000", "055500", "052200", "000000", "000000"}},
@@ -47,36 +43,22 @@ TEST(LookAndFeelTest, FacesFillInOrder) {
         {4, 3, [](auto& t) { drawVertBar(t, 4, 3, 0, 99, false); }, {"666d", "6ccd", "dddd"}},  // cut to 3
         {10, 3, [](auto& t) { drawHorizBar(t, 10, 3, 2, 5, false); }, {"226666d222", "226cccd222", "22ddddd222"}},
         {4, 3, [](auto& t) { drawRectFace(t, {1, 1, 2, 1}); }, {"....", ".33.", "...."}},
+        // P = 10, m = 4: (8, 0, 6) forwards; backwards (6, 0, 2), or 2 - m from P - 2.
+        {16, 1, [](auto& t) { drawTextSelection(t, 10, 4, false, 1); }, {"........555555.."}},
+        {16, 1, [](auto& t) { drawTextSelection(t, 10, 4, true, 1); }, {"......55........"}},
+        {16, 1, [](auto& t) { drawTextSelection(t, 10, 1, true, 1); }, {"........5......."}},
         // The well of 5 x 4 with its origin at (-1, 1).
         {4, 3, [](auto& t) { drawSunkenField({t.surface, -1, 1}, 5, 4, false); }, {"....", "5557", "0007"}},
+        // Narrowed to 16 bits these would start at x 2, y 1, x 1 (1 wide), be
+        // 3 wide, or start at x 1.
+        {6, 2, [&](auto& t) { fillRect(t, 65538, 0, 5, 5, w); }, {"......", "......"}},
+        {6, 2, [&](auto& t) { fillRect(t, 0, 65537, 3, 3, w); }, {"......", "......"}},
+        {6, 2, [&](auto& t) { fillRect(t, -65535, 1, 65537, 1, w); }, {"......", "WW...."}},
+        {6, 2, [&](auto& t) { fillRect(t, 0, 0, 65539, 1, w); }, {"WWWWWW", "......"}},
+        {6, 2, [&](auto& t) { blitWhole(t, bitmap.get(), 65537, 0); }, {"......", "......"}},
+        {6, 2, [&](auto& t) { blitWhole({t.surface, -1, 1}, bitmap.get(), 0, 0); }, {"......", "WW...."}},
     };
     for (const auto& [w, h, draw, expected] : cases) EXPECT_EQ(drawn(w, h, draw), expected);
-}
-
-TEST(LookAndFeelTest, RectanglesAreClippedBeforeSDLNarrowsThem) {
-    // Narrowed to 16 bits these would start at x 2, y 1, x 1 (1 wide), be 3
-    // wide, or start at x 1.
-    const Uint32 w = rgb(255, 255, 255);
-    SurfacePtr bitmap = target(3, 3, w);
-    const std::pair<Draw, Picture> cases[] = {
-        {[&](auto& t) { fillRect(t, 65538, 0, 5, 5, w); }, {"......", "......"}},
-        {[&](auto& t) { fillRect(t, 0, 65537, 3, 3, w); }, {"......", "......"}},
-        {[&](auto& t) { fillRect(t, -65535, 1, 65537, 1, w); }, {"......", "WW...."}},
-        {[&](auto& t) { fillRect(t, 0, 0, 65539, 1, w); }, {"WWWWWW", "......"}},
-        {[&](auto& t) { blitWhole(t, bitmap.get(), 65537, 0); }, {"......", "......"}},
-        {[&](auto& t) { blitWhole({t.surface, -1, 1}, bitmap.get(), 0, 0); }, {"......", "WW...."}},
-    };
-    for (const auto& [draw, expected] : cases) EXPECT_EQ(drawn(6, 2, draw), expected);
-}
-
-TEST(LookAndFeelTest, SelectionBands) {
-    // P = 50, m = 20: (48, 0, 22, H) forwards, (30, 0, 18, H) backwards.
-    for (const auto& [m, backward, first, last] : {std::tuple{20, false, 48, 69}, {20, true, 30, 47},
-                                                   {2, true, 1, 0}, {1, true, 48, 48}}) {
-        std::string row(80, '.');
-        for (int x = first; x <= last; ++x) row[x] = '5';
-        EXPECT_EQ(drawn(80, 1, [&](auto& t) { drawTextSelection(t, 50, m, backward, 1); })[0], row) << m;
-    }
 }
 
 // Fonts of block glyphs 5 wide: white, the accent and black.
@@ -147,6 +129,43 @@ TEST(ItemPaintersTest, TabStrips) {
     EXPECT_EQ(picture(s.get())[0].substr(37, 14), "." + std::string(12, '7') + ".");
     EXPECT_TRUE(textStartsAt(s.get(), 28, 1, 'W'));
     EXPECT_THROW(ItemPainters::drawTabStrip({s.get()}, on, 0, -1, 24, *fonts[0], ""), Size);
+}
+
+TEST(TextGeometry, CharacterBoundaryUnderThePointer) {
+    // 'i' is 3 pixels wide, 'W' 9, anything else 7.
+    auto widthOf = [](unsigned char c) { return c == 'i' ? 3 : c == 'W' ? 9 : 7; };
+    const std::tuple<const char*, std::int32_t, std::int32_t, std::int32_t> cases[] = {
+        {"abc", 3, 10, 1},   // past a (rest 3), on b: 3 < 7 - 3, left part
+        {"abc", 3, 11, 2},   // rest 4 is not below 3: right part
+        {"abc", 3, 7, 1},    // exactly between a and b
+        {"abc", 3, 4, 1},    // 3.5 is a's middle: 4 is on its right
+        {"abc", 3, -5, 0},   // left of the text
+        {"abc", 2, 100, 2},  // past the end: only the first two count
+        {"iW", 2, 7, 1},     // on W (rest 4 < 9 - 4)
+    };
+    for (const auto& [text, n, x, want] : cases)
+        EXPECT_EQ(TextGeometry::characterBoundary(text, n, x, widthOf), want) << text << " n " << n << " x " << x;
+    EXPECT_THROW(TextGeometry::characterBoundary("abc", 4, 5, widthOf), Subscript);
+    EXPECT_EQ(TextGeometry::dragSelection(5, 2), (TextGeometry::Selection{2, 3}));
+}
+
+TEST(TextGeometry, ScrollDeltasKeepTheCursorInsideTheField) {
+    // Field 100 wide, steps 7 and 50; 0 stands for none.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t> cases[] = {
+        {4, 0, 0},         // inside from 4 ...
+        {95, 0, 0},        // ... to W - 5
+        {96, 7, 50},       // 96 - 7 = 89 is not past 95: by the step
+        {130, 42, 50},     // 123 is past 95: 7 + 130 - 100 + 5
+        {3, -7, -50},      // 3 + 7 = 10 is past 3: by the step
+        {-20, -30, -50},   // -13 is not: -20 - 3 - 7
+    };
+    for (const auto& [p, measured, half] : cases) {
+        EXPECT_EQ(TextGeometry::measuredScrollDelta(p, 100, 7).value_or(0), measured) << p;
+        EXPECT_EQ(TextGeometry::halfScrollDelta(p, 100, 50).value_or(0), half) << p;
+    }
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    EXPECT_THROW(TextGeometry::halfScrollDelta(0, 100, kMin), Overflow);
+    EXPECT_THROW(TextGeometry::measuredScrollDelta(kMin, 100, 7), Overflow);  // kMin - 3 - 7
 }
 
 }  // namespace

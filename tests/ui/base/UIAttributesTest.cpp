@@ -1,4 +1,10 @@
+// Observed values, the attribute tables, their per-control stores and the
+// written forms of their values.
+#include <limits>
+
 #include "shell/ShellTestSupport.hpp"
+#include "ui/base/AttributeText.hpp"
+#include "ui/base/ObservedValue.hpp"
 #include "ui/base/UIAttributes.hpp"
 
 namespace zil {
@@ -6,6 +12,183 @@ namespace {
 
 using testing::failureOf;
 using Names = std::vector<std::string>;
+using namespace AttributeText;
+
+using Log = std::vector<std::string>;
+using Int = ObservedValue<std::int32_t>;
+
+// An int value of control 7, held 5; callbacks log "<tag> <owner>
+// <delivered> <held>".
+struct Recorded {
+    Int v{makeIdCell(7), 5};
+    Log log;
+    void listen(Int::List& list, std::string tag) {
+        list.push([this, tag](const IdCell& o, const std::int32_t& x) {
+            log.push_back(tag + " " + std::to_string(*o) + " " + std::to_string(x) + " " + std::to_string(v.value()));
+        });
+    }
+};
+
+TEST(ObservedValue, SetDeliversAroundTheStoreOnlyWhenTheValueChanges) {
+    for (auto [to, want] : {std::pair{5, Log{}}, {6, Log{"before 7 6 5", "after 7 6 6"}}}) {
+        Recorded r;
+        r.listen(r.v.onChanging, "before");
+        r.listen(r.v.onChanged, "after");
+        EXPECT_EQ(r.v.set(to), !want.empty());
+        EXPECT_EQ(r.log, want);
+    }
+    Recorded r;  // a failure before the store skips the store and onChanged
+    r.listen(r.v.onChanged, "after");
+    r.v.onChanging.push([](const IdCell&, const std::int32_t&) { throw Overflow(); });
+    EXPECT_THROW(r.v.set(9), Overflow);
+    EXPECT_EQ(r.v.value(), 5);
+    EXPECT_TRUE(r.log.empty());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    ObservedValue<double> real{makeIdCell(1), nan};
+    EXPECT_TRUE(real.set(nan));  // a NaN is never equal
+    ObservedValue<IRect2D> rect{makeIdCell(1), {1, 2, 3, 4}};
+    EXPECT_FALSE(rect.set({1, 2, 3, 4}));
+    EXPECT_TRUE(rect.set({1, 2, 3, 5}));
+    // References are equal when they name the same control; no cell is 0.
+    ObservedValue<IdCell, SameControlId> ref{makeIdCell(1), makeIdCell(0)};
+    EXPECT_FALSE(ref.set(nullptr));
+    EXPECT_TRUE(ref.set(makeIdCell(3)));
+    EXPECT_FALSE(ref.set(makeIdCell(3)));
+}
+
+TEST(ObservedValue, ListsRunNewestFirstFromTheListReadOnce) {
+    Recorded r;
+    r.listen(r.v.onChanged, "a");
+    IdentityKey k = newIdentityKey();
+    r.v.onChanged.push(k, [&](const IdCell&, const std::int32_t&) { r.log.push_back("keyed"); });
+    r.listen(r.v.onChanged, "b");
+    // Runs first: what it adds waits for the next walk, what it removes
+    // still runs in this one.
+    IdentityKey once = r.v.onChanged.pushKeyed([&](const IdCell&, const std::int32_t&) {
+        r.listen(r.v.onChanged, "new");
+        r.v.onChanged.removeKey(k);
+        r.v.onChanged.removeKey(once);
+    });
+    r.v.set(1);
+    EXPECT_EQ(r.log, (Log{"b 7 1 1", "keyed", "a 7 1 1"}));
+    r.log.clear();
+    r.v.set(2);
+    EXPECT_EQ(r.log, (Log{"new 7 2 2", "b 7 2 2", "a 7 2 2"}));
+    // A key may name several entries; a null key names none.
+    for (int i = 0; i < 2; ++i) r.v.onChanged.push(k, [](const IdCell&, const std::int32_t&) {});
+    EXPECT_EQ(r.v.onChanged.removeKey(nullptr), 0u);
+    EXPECT_EQ(r.v.onChanged.removeKey(k), 2u);
+}
+
+TEST(ObservedArray, ChangesAreDeliveredAroundThemAndBadIndexesBeforeAny) {
+    ObservedArray<std::string> a{makeIdCell(4)};
+    Log log;
+    a.onChanging.push([&](const IdCell& o) { log.push_back(std::to_string(*o) + " before " + std::to_string(a.count())); });
+    a.onChanged.push([&](const IdCell&) { log.push_back("after " + std::to_string(a.count())); });
+    a.append("x");
+    a.insertAt(0, a.readAt(0));  // its own element
+    a.writeAt(1, "z");
+    a.deleteAt(0);
+    EXPECT_EQ(std::vector<std::string>(a.items().begin(), a.items().end()), std::vector<std::string>{"z"});
+    EXPECT_EQ(log, (Log{"4 before 0", "after 1", "4 before 1", "after 2", "4 before 2", "after 2", "4 before 2",
+                        "after 1"}));
+    log.clear();
+    EXPECT_EQ(failureOf([&] { a.insertAt(2, "q"); }), "IndexOutOfRange: insertAt 2");
+    EXPECT_EQ(failureOf([&] { a.deleteAt(-1); }), "IndexOutOfRange: deleteAt ~1");
+    EXPECT_EQ(failureOf([&] { a.writeAt(1, "q"); }), "IndexOutOfRange: writeAt");
+    a.reset();  // silently
+    EXPECT_EQ(a.count(), 0);
+    EXPECT_TRUE(log.empty());
+}
+
+using V = std::vector<int>;
+
+// Two stores of 8 slots, slot i holding 10 i + 1 (never the empty 0).
+struct Filled {
+    AttributeStores stores{8};
+    std::shared_ptr<AttributeStore<int>> a = stores.newAttributeStore<int>();
+    std::shared_ptr<AttributeStore<std::string>> b = stores.newAttributeStore<std::string>();
+    Filled() {
+        for (int i = 0; i < 8; ++i) a->at(i) = 10 * i + 1, b->at(i) = std::to_string(10 * i + 1);
+    }
+};
+
+TEST(AttributeStores, GrowAndShrinkMakeNewArraysKeepingTheSlotsThatRemain) {
+    for (const auto& [to, want] : {std::pair<std::int64_t, V>{12, {1, 11, 21, 31, 41, 51, 61, 71, 0, 0, 0, 0}},
+                                   {3, {1, 11, 21}}}) {
+        Filled f;
+        auto before = f.a->array();
+        f.stores.growAttributeStores(to);
+        EXPECT_EQ(*f.a->array(), want);
+        EXPECT_EQ(*before, (V{1, 11, 21, 31, 41, 51, 61, 71}));  // a holder's array stays as it was
+        EXPECT_EQ(f.b->size(), to);
+        EXPECT_EQ(*f.stores.newAttributeStore<int>()->array(), V(to));  // full length at once
+    }
+    Filled f;
+    for (std::int64_t n : {std::int64_t{2147483646}, std::int64_t{-1}}) {
+        auto a = f.a->array();
+        auto b = f.b->array();
+        EXPECT_THROW(f.stores.growAttributeStores(n), Size) << n;
+        EXPECT_TRUE(f.a->array() == a && f.b->array() == b && f.stores.capacity() == 8) << n;
+    }
+}
+
+TEST(AttributeStores, DestroyClearsTheIdInEveryStoreButSlotZero) {
+    for (std::int32_t id : {0, 5, 7}) {
+        Filled f;
+        f.stores.clearAttributeStores(id);
+        for (int i = 0; i < 8; ++i) {
+            bool cleared = i == id && id != 0;
+            EXPECT_EQ(f.a->at(i), cleared ? 0 : 10 * i + 1) << id;
+            EXPECT_EQ(f.b->at(i), cleared ? "" : std::to_string(10 * i + 1)) << id;
+        }
+    }
+    Filled f;
+    EXPECT_THROW(f.stores.clearAttributeStores(8), Subscript);
+    EXPECT_THROW(f.stores.clearAttributeStores(-1), Subscript);
+    EXPECT_THROW(f.a->at(8), Subscript);
+}
+
+TEST(AttributeText, RealsAndRectangles) {
+    const std::pair<std::string, std::optional<double>> reals[] = {
+        {"+3.25", 3.25}, {"~12", -12.0}, {"-007.250", -7.25},  // 7 + 250 / 10^3
+        {".5", {}}, {"3.", {}}, {"1e5", {}}, {" 3", {}},
+        {std::string(400, '9'), {}},         // not finite
+        {"1." + std::string(400, '9'), {}},  // inf / inf
+    };
+    for (const auto& [text, want] : reals) EXPECT_EQ(realFromText(text), want) << text;
+    const std::pair<const char*, std::optional<IRect2D>> rects[] = {
+        {" { x = 10 , y = 20 , w = 100 , h = 30 }", IRect2D{10, 20, 100, 30}},
+        {"{x=1,y=2,w=3,h=4}junk", IRect2D{1, 2, 3, 4}},
+        {"{x=2147483647,y=0,w=0,h=0}", IRect2D{INT32_MAX, 0, 0, 0}},
+        {"{x=2147483648,y=0,w=0,h=0}", {}},
+        {"{x=-1,y=2,w=3,h=4}", {}},
+        {"{y=2,x=1,w=3,h=4}", {}},
+        {"{x=1,y=2,w=3,h=4", {}},
+        {"{x=1,\ty=2,w=3,h=4}", {}},  // only spaces are skipped
+    };
+    for (const auto& [text, want] : rects) EXPECT_EQ(parseRectangle(text), want) << text;
+}
+
+TEST(AttributeText, Lists) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> strings;
+        std::vector<std::int32_t> bools;
+    };
+    // The pieces lie between the third character and the last two.
+    const Case cases[] = {
+        {"[ \"a\", \"b\" ]", {"a", "b"}, {}},
+        {"[\"a\",\"b\"]", {"", ""}, {}},                    // pieces a" and "b
+        {"[ true, x,,  , false ]", {"ru", "als"}, {1, 0}},  // blank, empty, short pieces
+        {"[ true , TRUE ]", {"rue", "RU"}, {}},             // "true " is not the word
+        {"[ ]", {}, {}},                                    // shorter than four
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(stringsFromText(c.text), c.strings) << c.text;
+        EXPECT_EQ(boolsFromText(c.text), c.bools) << c.text;
+    }
+}
 
 // Control 1 holds an attribute of every registration; 8 IDs in all.
 struct Tables : ::testing::Test {
