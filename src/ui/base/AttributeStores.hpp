@@ -100,7 +100,6 @@ public:
     }
 
     std::int32_t capacity() const { return capacity_; }
-    std::size_t storeCount() const { return stores_.size(); }
 
     // Resizes every store, newest first, to n slots and makes n the
     // capacity; shrinking drops the slots from n on. n >= 2147483646 raises

@@ -55,7 +55,6 @@ public:
     // and frees it.
     void destroy(OutStream& report);
 
-    std::size_t pendingCount() const { return pending_.size(); }
     std::size_t liveCount() const { return live_.size(); }
 
 private:

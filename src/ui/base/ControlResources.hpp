@@ -33,8 +33,6 @@ public:
     // Gives back every bitmap taken, in the order taken; once.
     void giveBack();
 
-    std::size_t heldCount() const { return paths_.size(); }
-
 private:
     ImageManager* images_ = nullptr;
     std::vector<std::string> paths_;

@@ -22,10 +22,8 @@ Clipped clipToSurface(SDL_Surface* s, std::int64_t x, std::int64_t y, std::int64
             std::min<std::int64_t>(y + h, mltSDLSurface_GetHeight(s))};
 }
 
-int channel(double value) { return realToInt(value * 255.0, RoundingMode::ToNearest); }
-
 // The faces' colours are constants: their channels are worked out once, by
-// the compiler, with the same rounding as channel().
+// the compiler, to the nearest integer with ties to even.
 struct Shade {
     int r, g, b;
 };
@@ -58,22 +56,12 @@ int nearby(std::int64_t v) { return static_cast<int>(std::clamp(v, -kFarAway, kF
 
 }  // namespace
 
-Uint32 pixelOf(SDL_Surface* surface, const ColorRGB& colour) {
-    return mltSDL_MapRGB(mltSDLSurface_GetFormat(surface), channel(colour.red), channel(colour.green),
-                         channel(colour.blue));
-}
-
 void fillRect(const DrawTarget& t, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Uint32 pixel) {
     if (w < 1 || h < 1) return;
     const Clipped c = clipToSurface(t.surface, t.x + x, t.y + y, w, h);
     if (c.empty()) return;
     mltSDL_FillRect(t.surface, static_cast<int>(c.x0), static_cast<int>(c.y0), static_cast<int>(c.x1 - c.x0),
                     static_cast<int>(c.y1 - c.y0), pixel);
-}
-
-void fillRectColor(const DrawTarget& t, const IRect2D& r, const ColorRGB& colour) {
-    if (r.isEmpty()) return;
-    fillRect(t, r.x, r.y, r.w, r.h, pixelOf(t.surface, colour));
 }
 
 void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::int64_t y) {

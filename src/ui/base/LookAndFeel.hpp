@@ -42,14 +42,9 @@ inline constexpr ColorRGB labelColour = ColorRGB::of(Constants::highlightColour)
 inline constexpr ColorRGB white = ColorRGB::of(Constants::whiteColour);
 constexpr ColorRGB grey(double v) { return {v, v, v}; }
 
-// The pixel of `colour` in the surface's format. A channel that is not a
-// number raises Domain.
-Uint32 pixelOf(SDL_Surface* surface, const ColorRGB& colour);
-
 // Fills (x, y, w, h), relative to the target's origin, with a pixel of the
 // target's format.
 void fillRect(const DrawTarget& t, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Uint32 pixel);
-void fillRectColor(const DrawTarget& t, const IRect2D& r, const ColorRGB& colour);
 
 // Copies the whole bitmap to (x, y); a null bitmap draws nothing.
 void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::int64_t y);

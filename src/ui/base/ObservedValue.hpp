@@ -108,7 +108,6 @@ public:
     ObservedValue& operator=(const ObservedValue&) = delete;
 
     const T& value() const { return value_; }
-    const IdCell& owner() const { return owner_; }
 
     // The change protocol; true when the value changed.
     bool set(T v) {
@@ -137,7 +136,6 @@ public:
     const DynArray<T>& items() const { return items_; }
     std::int32_t count() const { return items_.count(); }
     const T& readAt(std::int32_t i) const { return items_.readAt(i); }
-    const IdCell& owner() const { return owner_; }
 
     // Inserts x before index i (0 <= i <= count); a bad index raises
     // IndexOutOfRange "insertAt i" before anything is delivered.

@@ -288,14 +288,6 @@ std::pair<std::string, CharSource> readChars(const CharSource& source, std::size
     return source.take(count);
 }
 
-std::optional<std::pair<char, CharSource>> tryReaderStep(const CharSource& source) {
-    CharCursor at(source);
-    int c = at.peek();
-    if (!is(c, kBlank)) return std::nullopt;
-    at.advance();
-    return std::pair{static_cast<char>(c), at.source()};
-}
-
 CharSource skipBlanks(const CharSource& source) {
     CharCursor at(source);
     skipWhile(at, kBlank);

@@ -1,32 +1,46 @@
 // The factory: the controls each class makes, with their parents, boxes and
-// flags; the attributes the groups share; the class tables and their
-// messages.
+// flags; the attributes the groups share; the class tables. The demo's own
+// description, built in a copy of demo/ as the program does.
 #include "ui/uixml/ControlFactory.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
+#include <optional>
+#include <set>
 
-#include "ui/controls/ContextTestSupport.hpp"
-#include "ui/controls/DirectoryListing.hpp"
+#include "shell/UILoader.hpp"
+#include "ui/base/ImageTestSupport.hpp"
+#include "ui/controls/Controls.hpp"
+#include "ui/controls/UIContext.hpp"
+#include "ui/uixml/UIXMLBuild.hpp"
 
 namespace zil::testing {
 namespace {
 
-using K = ControlKindTag;
-
-// Every control from ID 2 on as "kind<parent x,y,w,h visible".
-std::string made(Ui& ui) {
-    std::string out;
-    for (UIControlID id = 2; ui.ctx.tree.inUse(id); ++id) {
-        const IRect2D b = ui.at(id).boundingBox.value();
-        out += (id > 2 ? " | " : "") + std::to_string(static_cast<int>(ui.cells(id).kind)) + "<" +
-               std::to_string(idOf(ui.at(id).parent)) + " " + std::to_string(b.x) + "," + std::to_string(b.y) + "," +
-               std::to_string(b.w) + "," + std::to_string(b.h) + " " + std::to_string(ui.at(id).visible.value());
+// A fresh context with a hidden top-level window, ID 1.
+struct Ui {
+    UIContext ctx{demoConfig()};
+    IdCell window = Controls::addControl(ctx, nullptr, ControlKindTag::TopLevelWindow, {0, 0, 640, 480}, 0);
+    const ControlCells& cells(UIControlID id) const { return *Controls::cellsOf(ctx.tree, makeIdCell(id)); }
+    IdCell create(std::string_view cls, std::int32_t visible = 0, const IRect2D& box = {10, 20, 300, 100}) {
+        return UIXMLBuild::createControl(ctx, cls, window, box, visible);
     }
-    return out;
-}
+    std::vector<std::string> strings(const IdCell& id) {
+        const auto& items = ctx.tree.attributes().get<Attr::NStrings>(id, "strings")->items();
+        return {items.begin(), items.end()};
+    }
+    // Every control from ID 2 on as "kind<parent x,y,w,h visible".
+    std::string made() const {
+        std::string out;
+        for (UIControlID id = 2; ctx.tree.inUse(id); ++id) {
+            const UIControl& c = *ctx.tree.lookup(makeIdCell(id));
+            const IRect2D b = c.boundingBox.value();
+            out += (id > 2 ? " | " : "") + std::to_string(static_cast<int>(cells(id).kind)) + "<" +
+                   std::to_string(idOf(c.parent)) + " " + std::to_string(b.x) + "," + std::to_string(b.y) + "," +
+                   std::to_string(b.w) + "," + std::to_string(b.h) + " " + std::to_string(c.visible.value());
+        }
+        return out;
+    }
+};
 
 TEST(ControlFactory, EachClassMakesItsControlsInOrder) {
     InScratchDir empty;  // what the file-browse list box lists
@@ -41,50 +55,34 @@ TEST(ControlFactory, EachClassMakesItsControlsInOrder) {
     const std::pair<const char*, std::string> cases[] = {
         // The button at (300 div 2 - 70, 100 div 2 + 4), the label 300 - 8 wide.
         {"VuqOKDialog", "18<1 10,20,300,100 0 | 4<2 80,54,140,32 1 | 14<3 0,0,0,0 0 | 1<2 4,4,292,16 1"},
-        {"VuqTextLabel", one(1)},
-        {"VuqImportantTextLabel", one(2)},
-        {"VuqTextEdit", one(16)},
-        {"VuqFramedButtonView", framed(4)},
-        {"VuqFramedPushButton", framed(4) + " | 14<3 0,0,0,0 0"},
-        {"VuqButtonView", one(4)},
-        {"VuqFramedHorizScrollBar", framed(5)},
-        {"VuqTabIndex", one(13)},
-        {"VuqTabBookPage", one(12)},
-        {"VuqFileBrowseListBox", framedList},
+        {"VuqTextLabel", one(1)},          {"VuqImportantTextLabel", one(2)}, {"VuqTextEdit", one(16)},
+        {"VuqFramedButtonView", framed(4)}, {"VuqFramedPushButton", framed(4) + " | 14<3 0,0,0,0 0"},
+        {"VuqButtonView", one(4)},          {"VuqFramedHorizScrollBar", framed(5)}, {"VuqTabIndex", one(13)},
+        {"VuqTabBookPage", one(12)},        {"VuqFileBrowseListBox", framedList},
         {"VuqListBox", area + " | 11<2 0,0,300,100 1"},
-        {"VuqVertScrollArea", area},
-        {"VuqVertScrollBar", one(10)},
-        {"VuqFrameForChild", one(9)},
-        {"VuqFramedVertScrollBar", framed(10)},
-        {"VuqSelectionStrings", one(11)},
-        {"VuqFramedListBox", framedList},
-        {"VuqFieldTabulator", one(7)},
-        {"VuqTabBook", one(6)},
-        {"VuqHorizScrollBar", one(5)},
-        {"VuqPushAction", one(14)},
-        {"VuqPushButton", one(4) + " | 14<2 0,0,0,0 0"},
-        {"VuqImageButton", one(15)},
-        {"VuqCheckBoxView", one(3)},
-        {"VuqFramedTextEdit", framed(16)},
-        {"VuqControlFrame", one(17)},
-        {"VuqPopupWindow", one(18)},
-        {"VuqZilBrovDemo1", one(19)},
+        {"VuqVertScrollArea", area},        {"VuqVertScrollBar", one(10)},     {"VuqFrameForChild", one(9)},
+        {"VuqFramedVertScrollBar", framed(10)}, {"VuqSelectionStrings", one(11)}, {"VuqFramedListBox", framedList},
+        {"VuqFieldTabulator", one(7)},      {"VuqTabBook", one(6)},            {"VuqHorizScrollBar", one(5)},
+        {"VuqPushAction", one(14)},         {"VuqPushButton", one(4) + " | 14<2 0,0,0,0 0"},
+        {"VuqImageButton", one(15)},        {"VuqCheckBoxView", one(3)},       {"VuqFramedTextEdit", framed(16)},
+        {"VuqControlFrame", one(17)},       {"VuqPopupWindow", one(18)},       {"VuqZilBrovDemo1", one(19)},
     };
     for (const auto& [name, want] : cases) {
         Ui ui;
         ui.ctx.classes.registerDemoPageClass();
-        EXPECT_EQ(idOf(UIXMLBuild::createControl(ui.ctx, name, ui.window, {10, 20, 300, 100}, 0)), 2) << name;
-        EXPECT_EQ(made(ui), want) << name;
+        EXPECT_EQ(idOf(ui.create(name)), 2) << name;
+        EXPECT_EQ(ui.made(), want) << name;
     }
 }
 
 TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
+    InScratchDir scratch;
+    for (const char* name : {"b", "a"}) std::ofstream(name).put('x');
     Ui ui;
-    UIAttributes& a = ui.attributes();
-    const IRect2D box{10, 20, 300, 100};
+    UIAttributes& a = ui.ctx.tree.attributes();
     // A push button (2): the hidden action (3) names the view; "onclick" is
     // the action's, seen through the view; "text" is the view's own.
-    const IdCell view = UIXMLBuild::createControl(ui.ctx, "VuqPushButton", ui.window, box, 1);
+    const IdCell view = ui.create("VuqPushButton", 1);
     EXPECT_EQ(idOf(ui.cells(3).control->value()), 2);
     int clicks = 0;
     a.get<Attr::ControlNotify>(view, "onclick")->push([&](const IdCell&) { ++clicks; });
@@ -92,52 +90,116 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(a.findSlot(makeIdCell(3), "text"), nullptr);
 
-    // A framed list box (4; area 5, strings 8): what goes into the frame's
-    // "strings" is the selection strings'; the frame is the area's outer
-    // control, and the shared value outlives the strings.
-    const IdCell frame = UIXMLBuild::createControl(ui.ctx, "VuqFramedListBox", ui.window, box, 1);
+    // A framed list box (4; area 5, strings 8): the frame's "strings" are the
+    // selection strings', and outlive them; the frame is the area's outer control.
+    const IdCell frame = ui.create("VuqFramedListBox", 1);
     for (const char* item : {"a", "b"}) a.get<Attr::NStrings>(frame, "strings")->append(item);
-    EXPECT_EQ(attributeTexts(ui, makeIdCell(8))[0], "strings=[a;b;]");
-    EXPECT_EQ(idOf(ui.at(5).links.readAt(0)), 4);
+    EXPECT_EQ(ui.strings(makeIdCell(8)), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(idOf(ui.ctx.tree.lookup(makeIdCell(5))->links.readAt(0)), 4);
     ui.ctx.tree.destroyControl(makeIdCell(8));
-    EXPECT_EQ(a.get<Attr::NStrings>(frame, "strings")->readAt(1), "b");
+    EXPECT_EQ(a.get<Attr::NStrings>(frame, "strings")->count(), 2);
 
     // An OK dialog (9; button 10, label 12): the button shows "OK"; the
     // dialog's "text" is the label's, and the button's are not its.
-    const IdCell dialog = UIXMLBuild::createControl(ui.ctx, "VuqOKDialog", ui.window, box, 0);
+    const IdCell dialog = ui.create("VuqOKDialog");
     EXPECT_EQ(ui.cells(10).text->value(), "OK");
     a.writeString(dialog, "text", "Saved.");
     EXPECT_EQ(ui.cells(12).text->value(), "Saved.");
     EXPECT_EQ(a.findSlot(dialog, "ispressed"), nullptr);
-}
-
-TEST(ControlFactory, AFileBrowseListBoxListsTheCurrentDirectory) {
-    InScratchDir scratch;
-    for (const char* name : {"b", "a"}) std::ofstream(name).put('x');
-    Ui ui;
-    UIXMLBuild::createControl(ui.ctx, "VuqFileBrowseListBox", ui.window, {0, 0, 200, 100}, 1);
-    const IdCell strings = makeIdCell(6);
-    EXPECT_EQ(attributeTexts(ui, strings)[0], "strings=[a;b;]");
-    fillWithDirectoryListing(ui.attributes(), strings, "gone");
-    EXPECT_EQ(attributeTexts(ui, strings)[0], "strings=[Could not open directory gone;]");
-    std::filesystem::create_directory("empty");
-    fillWithDirectoryListing(ui.attributes(), strings, "empty");
-    EXPECT_EQ(attributeTexts(ui, strings)[0], "strings=[]");
+    // A file-browse list box lists the working directory.
+    EXPECT_EQ(ui.strings(ui.create("VuqFileBrowseListBox", 1)), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(ControlFactory, ClassTablesMatchWholeNamesOnly) {
     Ui ui;
-    for (const char* name : {"VuqTab", "VuqPushButto", "VuqPushButtonX", "vuqtextedit", "VuqZilBrovDemo1",
-                             "VuqNoBackgroundWindow"})
-        EXPECT_EQ(failure([&] { UIXMLBuild::createControl(ui.ctx, name, ui.window, {}, 1); }),
-                  "UIXMLBuild: Cannot find control class " + std::string(name));
-    EXPECT_EQ(failure([&] { UIXMLBuild::findToplevelControlClass(ui.ctx, "VuqTabBook", {}, 0); }),
+    for (const char* name : {"VuqTab", "VuqPushButtonX", "vuqtextedit", "VuqZilBrovDemo1", "VuqNoBackgroundWindow"})
+        EXPECT_EQ(failureOf([&] { ui.create(name); }), "UIXMLBuild: Cannot find control class " + std::string(name));
+    EXPECT_EQ(failureOf([&] { UIXMLBuild::findToplevelControlClass(ui.ctx, "VuqTabBook", {}, 0); }),
               "UIXMLBuild: Cannot find toplevel-control class VuqTabBook");
     EXPECT_FALSE(ui.ctx.tree.inUse(2));  // nothing made
-    ui.ctx.classes.registerDemoPageClass();
-    for (const auto& [name, number] : {std::pair{"VuqOKDialog", 0}, {"VuqTextEdit", 3}, {"VuqTabBookPage", 9},
-                                       {"VuqTabBook", 19}, {"VuqPopupWindow", 27}, {"VuqZilBrovDemo1", 28}})
-        EXPECT_EQ(static_cast<int>(*ui.ctx.classes.findClass(name)), number) << name;
+}
+
+struct Demo {
+    InScratchDir dir;
+    test::Capture report;
+    std::optional<UIContext> ctx;
+    std::vector<IdCell> made;
+    std::string out;
+
+    Demo() {
+        std::filesystem::copy(demoDir(), dir.root(), std::filesystem::copy_options::recursive);
+        AppConfig::Cell config;
+        AppConfig::load(config);
+        out = stdoutOf([&] {
+            ctx.emplace(config, report.out());
+            made = UIXMLBuild::buildControl(UILoader::load().items, *ctx);
+        });
+    }
+    IdCell find(std::string_view name) const { return ctx->tree.findControlByName(made.at(0), name); }
+    UIControl& at(const IdCell& id) const { return *ctx->tree.lookup(id); }
+    const UIAttributes& attributes() const { return ctx->tree.attributes(); }
+};
+
+TEST(DemoDescription, BuildsSilentlyWithEveryClassAndEachControlInItsPlace) {
+    Demo d;
+    EXPECT_EQ(d.out + d.report.text(), "");
+    for (const auto& entry : std::filesystem::directory_iterator(d.dir.root()))
+        EXPECT_NE(entry.path().extension(), ".log") << entry.path();
+    ASSERT_EQ(d.ctx->tree.windows().size(), 1u);
+    EXPECT_EQ(d.at(d.made[0]).visible.value(), 1);
+    std::set<std::string> classes, names;
+    for (const IdCell& id : d.made) {
+        classes.insert(d.at(id).className.value());
+        EXPECT_TRUE(names.insert(d.at(id).name.value()).second) << d.at(id).name.value();
+    }
+    EXPECT_EQ(classes.size(), 29u);  // every class but the demo's page, which the demo makes itself
+
+    for (const auto& [name, cls] : {std::pair{"maintab", "VuqTabIndex"}, {"zilbrovdemopage", "VuqTabBookPage"}})
+        EXPECT_EQ(d.at(d.find(name)).className.value(), cls) << name;
+    // The bars the demo finds by name move over range - size positions.
+    for (const char* bar : {"zoombar", "cornersharpnessbar", "yellowedgesharpnessbar", "blueedgesharpnessbar"}) {
+        const IdCell id = d.find(bar);
+        EXPECT_EQ(d.at(id).className.value(), "VuqHorizScrollBar") << bar;
+        EXPECT_GT(d.attributes().get<Attr::NInt>(id, "barrange")->value(),
+                  d.attributes().get<Attr::NInt>(id, "barsize")->value()) << bar;
+    }
+    // The preview's 400 x 400 at the page's origin lies inside the window and
+    // clear of everything else on the page.
+    IdCell page = d.find("zilbrovdemopage");
+    std::int32_t x = 0, y = 0;
+    for (IdCell c = page; *d.at(c).parent != 0; c = d.at(c).parent)
+        x += d.at(c).boundingBox.value().x, y += d.at(c).boundingBox.value().y;
+    const IRect2D window = d.at(d.made[0]).boundingBox.value();
+    EXPECT_TRUE(x >= 0 && y >= 0 && x + 400 <= window.w && y + 400 <= window.h);
+    for (const IdCell& c : ControlTree::snapshotChildren(d.at(page))) {
+        const IRect2D b = d.at(c).boundingBox.value();
+        EXPECT_TRUE(b.x >= 400 || b.y >= 400) << d.at(c).name.value();
+    }
+    // Nothing stands outside its parent but what a scroll area moves.
+    for (const IdCell& id : d.made) {
+        const UIControl& c = d.at(id);
+        if (*c.parent == 0) continue;
+        const ControlCells* parentCells = Controls::cellsOf(d.ctx->tree, c.parent);
+        if (parentCells && parentCells->kind == ControlKindTag::VertScrollArea) continue;
+        const IRect2D box = c.boundingBox.value(), outer = d.at(c.parent).boundingBox.value();
+        EXPECT_TRUE(box.x >= 0 && box.y >= 0 && box.x + box.w <= outer.w && box.y + box.h <= outer.h)
+            << c.name.value() << " in " << d.at(c.parent).name.value();
+    }
+    // A tab per page of the book; only page 0 shows, and each selection shows its page.
+    std::vector<IdCell> pages = ControlTree::snapshotChildren(d.at(d.find("maintabbook")));
+    EXPECT_EQ(std::size_t(d.attributes().get<Attr::NStrings>(d.find("maintab"), "tabs")->count()), pages.size());
+    auto shown = [&] {
+        std::vector<std::int32_t> out;
+        for (const IdCell& p : pages)
+            if (d.at(p).visible.value()) out.push_back(d.attributes().get<Attr::NInt>(p, "tabindex")->value());
+        return out;
+    };
+    EXPECT_EQ(shown(), std::vector<std::int32_t>{0});
+    auto selected = d.attributes().get<Attr::NInt>(d.find("maintabbook"), "selectedtabindex");
+    for (auto k = std::int32_t(pages.size()) - 1; k >= 0; --k) {
+        selected->set(k);
+        EXPECT_EQ(shown(), std::vector<std::int32_t>{k});
+    }
 }
 
 }  // namespace
