@@ -44,8 +44,6 @@ void fitTabPages(ControlTree& tree, const IdCell& book) {
 void act(ControlTree& tree, const RectLink& link, const IRect2D& r, const IdCell&) {
     const std::int64_t w = r.w, h = r.h;
     std::visit(Overloaded{
-                   [&](const SetIntToWidth& l) { l.target->set(r.w); },
-                   [&](const SetIntToHeight& l) { l.target->set(r.h); },
                    [&](const MatchWidth& l) {
                        std::shared_ptr<UIControl> c = tree.lookup(l.follower);
                        IRect2D box = c->boundingBox.value();

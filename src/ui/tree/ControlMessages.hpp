@@ -32,13 +32,6 @@ struct RepaintControl {
 
 // --- RectLink alternatives, given the new box R = (x, y, w, h) ---
 
-// The int value becomes R.w (SetIntToWidth) or R.h (SetIntToHeight).
-struct SetIntToWidth {
-    std::shared_ptr<ObservedInt> target;
-};
-struct SetIntToHeight {
-    std::shared_ptr<ObservedInt> target;
-};
 // The follower's box takes R's width and keeps its x, y and height.
 struct MatchWidth {
     IdCell follower;
@@ -64,8 +57,7 @@ struct InsetBy {
 };
 
 using RectLink =
-    std::variant<SetIntToWidth, MatchWidth, PlaceRightStrip, InsetFirstChild, RepaintControl, SetIntToHeight,
-                 FitTabPages, InsetBy>;
+    std::variant<MatchWidth, PlaceRightStrip, InsetFirstChild, RepaintControl, FitTabPages, InsetBy>;
 
 // --- ControlMessage alternatives, given the value v ---
 

@@ -134,11 +134,6 @@ void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell
     if (hitAndCapture(tree, p, control, hit)) runMouseHandlers(*hit.handlers, control, p);
 }
 
-void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit,
-                           const std::function<void(const IdCell&, const PointerAt&)>& walk) {
-    if (hitAndCapture(tree, p, control, hit)) walk(control, p);
-}
-
 }  // namespace ControlMessages
 
 namespace LayoutSteps {

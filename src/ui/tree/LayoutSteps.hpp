@@ -111,10 +111,6 @@ bool hitAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& co
 // hitAndCapture, then the control's mouse handlers.
 void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit);
 
-// hitAndCapture, then `walk` in place of the handlers.
-void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit,
-                           const std::function<void(const IdCell&, const PointerAt&)>& walk);
-
 }  // namespace ControlMessages
 
 // The steps above as list entries; each holds a pointer to the tree, which

@@ -2,103 +2,60 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "ui/tree/ControlTree.hpp"
+#include "shell/ShellTestSupport.hpp"
+#include "ui/tree/ControlNotify.hpp"
+#include "ui/tree/FocusChange.hpp"
 #include "ui/tree/TopLevelWindow.hpp"
 #include "ui/tree/TreeTestSupport.hpp"
 
 namespace zil {
 namespace {
 
-using testing::add;
-using testing::Log;
-using testing::raised;
+using namespace testing;
 
 TEST(ControlMessages, RectLinksDeriveTheirTargetsBox) {
+    const IdCell target = makeIdCell(1);  // the first control of a fresh tree
     struct Case {
-        const char* what;
-        RectLink (*link)(const IdCell& target);
+        RectLink link;
         IRect2D before, r, want;
-        bool framed;  // the target is a frame; its first child is watched
     };
     const Case cases[] = {
-        {"strip", [](const IdCell& t) -> RectLink { return PlaceRightStrip{t}; }, {}, {5, 6, 100, 30},
-         {84, 0, 16, 30}, false},
-        {"narrow strip", [](const IdCell& t) -> RectLink { return PlaceRightStrip{t}; }, {}, {0, 0, 10, 8},
-         {-6, 0, 16, 8}, false},
+        {PlaceRightStrip{target}, {}, {5, 6, 100, 30}, {84, 0, 16, 30}},
+        {PlaceRightStrip{target}, {}, {0, 0, 10, 8}, {-6, 0, 16, 8}},
         // The inset keeps its origin; a size below 0 becomes 0.
-        {"inset 3", [](const IdCell& t) -> RectLink { return InsetBy{3, t}; }, {}, {10, 20, 5, 100},
-         {13, 23, 0, 94}, false},
-        {"inset 0", [](const IdCell& t) -> RectLink { return InsetBy{0, t}; }, {1, 1, 1, 1}, {0, 0, 0, 0},
-         {0, 0, 0, 0}, false},
-        {"grow 2", [](const IdCell& t) -> RectLink { return InsetBy{-2, t}; }, {}, {10, 10, 0, 0}, {8, 8, 4, 4},
-         false},
-        {"width", [](const IdCell& t) -> RectLink { return MatchWidth{t}; }, {7, 8, 50, 9}, {0, 0, 120, 1},
-         {7, 8, 120, 9}, false},
-        {"first child", [](const IdCell& t) -> RectLink { return InsetFirstChild{t}; }, {}, {9, 9, 3, 40},
-         {2, 2, -1, 36}, true},
+        {InsetBy{3, target}, {}, {10, 20, 5, 100}, {13, 23, 0, 94}},
+        {MatchWidth{target}, {7, 8, 50, 9}, {0, 0, 120, 1}, {7, 8, 120, 9}},
+        {InsetFirstChild{target}, {}, {9, 9, 3, 40}, {2, 2, -1, 36}},  // placed: the first child
     };
     for (const Case& c : cases) {
         ControlTree tree;
-        IdCell target = add(tree, nullptr, c.before);
-        IdCell watched = c.framed ? add(tree, target, c.before) : target;
-        IdCell second = add(tree, target, {9, 9, 9, 9});
-        ControlMessages::act(tree, c.link(target), c.r, target);
-        EXPECT_EQ(tree.lookup(watched)->boundingBox.value(), c.want) << c.what;
-        EXPECT_EQ(tree.lookup(second)->boundingBox.value(), (IRect2D{9, 9, 9, 9})) << c.what;
+        add(tree, nullptr, c.before);
+        IdCell first = add(tree, target, c.before), second = add(tree, target, {9, 9, 9, 9});
+        ControlMessages::act(tree, c.link, c.r, target);
+        const bool framed = std::holds_alternative<InsetFirstChild>(c.link);
+        EXPECT_EQ(boxOf(tree, framed ? first : target), c.want) << c.link.index();
+        EXPECT_EQ(boxOf(tree, second), (IRect2D{9, 9, 9, 9}));
     }
-}
-
-TEST(ControlMessages, ABoxChangeMovesTheSubtreeDepthFirstAndEndsWhereNothingChanges) {
-    ControlTree tree;
-    IdCell w = add(tree, nullptr, {0, 0, 200, 200});
-    tree.addWindow(w, nullptr);
-    IdCell a = add(tree, w), b = add(tree, w, {}, "B"), c = add(tree, w, {}, "C"), d = add(tree, w, {}, "D");
-    auto width = std::make_shared<ObservedInt>(a, 0);
-    Log log;
-    auto& boxA = tree.lookup(a)->boundingBox;
-    boxA.onChanged.push(ControlMessages::linkEntry(tree, RepaintControl{a}));
-    boxA.onChanged.push(ControlMessages::linkEntry(tree, SetIntToWidth{width}));
-    boxA.onChanged.push(ControlMessages::linkEntry(tree, InsetBy{2, c}));
-    boxA.onChanged.push(ControlMessages::linkEntry(tree, InsetBy{1, b}));  // runs first
-    tree.lookup(b)->boundingBox.onChanged.push(ControlMessages::linkEntry(tree, InsetBy{1, d}));
-    for (const IdCell& id : {b, c, d})
-        tree.lookup(id)->boundingBox.onChanged.push([&log, &tree, id](const IdCell&, const IRect2D&) {
-            const auto held = tree.lookup(id)->boundingBox.value();  // already the new box
-            log.push_back(tree.lookup(id)->name.value() + " " + std::to_string(held.x) + "," + std::to_string(held.w));
-        });
-    tree.lookup(b)->boundingBox.onChanging.push([&log, &tree, b](const IdCell&, const IRect2D& r) {
-        log.push_back("B from " + std::to_string(tree.lookup(b)->boundingBox.value().x) + " to " + std::to_string(r.x));
-    });
-    boxA.set({10, 10, 50, 50});
-    EXPECT_EQ(log, (Log{"B from 0 to 11", "B 11,48", "D 12,46", "C 12,46"}));
-    EXPECT_EQ(width->value(), 50);
-    EXPECT_EQ(tree.findWindow(*w)->dirty, (std::vector<IRect2D>{{10, 10, 50, 50}}));
-    // The same box again: every target holds its derived box; only the repaint acts.
-    log.clear();
-    tree.findWindow(*w)->dirty.clear();
-    boxA.onChanged.deliver(a, {10, 10, 50, 50});
-    EXPECT_EQ(log, Log{});
-    EXPECT_EQ(tree.findWindow(*w)->dirty.size(), 1u);
 }
 
 TEST(ControlMessages, AFailureLeavesTheWalkAndSkipsTheStore) {
     ControlTree tree;
     IdCell owner = add(tree, nullptr), first = add(tree, nullptr), second = add(tree, nullptr);
-    Log log;
-    tree.lookup(first)->visible.onChanging.push([&](const IdCell&, const std::int32_t&) { throw Io("closed"); });
-    tree.lookup(first)->visible.onChanged.push([&](const IdCell&, const std::int32_t&) { log.push_back("stored"); });
+    tree.lookup(first)->visible.onChanging.push([](auto&&...) { throw Io("closed"); });
     IntList list;
     list.push(ControlMessages::messageEntry(tree, SetVisible{second}));
     list.push(ControlMessages::messageEntry(tree, SetVisible{first}));  // runs first and fails
     EXPECT_EQ(raised([&] { list.deliver(owner, 0); }), "Io");
-    EXPECT_EQ(log, Log{});
-    EXPECT_EQ(tree.lookup(first)->visible.value(), 1);
-    EXPECT_EQ(tree.lookup(second)->visible.value(), 1);
-    EXPECT_EQ(raised([&] { list.deliver(owner, 1); }), "none");  // both visible already: nothing set
+    EXPECT_EQ(tree.lookup(first)->visible.value() + tree.lookup(second)->visible.value(), 2);
     ControlMessages::act(tree, ActivateTopLevel{std::make_shared<ObservedString>(owner, "")}, 0, owner);
     EXPECT_EQ(tree.screen(), nullptr);  // activation with 0 does nothing
 }
@@ -118,15 +75,10 @@ struct Links {
 
 TEST(ControlMessages, DeliverTrueToLinksRunsSlotZeroThenTheOwnersAsTheyWere) {
     Links l;
-    l.put(0, "a");
-    l.put(0, "adds");
-    l.put(5, "c");
-    l.put(6, "x");
+    for (auto [slot, tag] : {std::pair{0, "a"}, {0, "adds"}, {5, "c"}, {6, "x"}}) l.put(slot, tag);
     ControlMessages::deliverTrueToLinks(*l.table, makeIdCell(0));
-    EXPECT_EQ(l.log, (Log{"adds@0=1", "a@0=1"}));
-    l.log.clear();
     ControlMessages::deliverTrueToLinks(*l.table, makeIdCell(5));
-    EXPECT_EQ(l.log, (Log{"adds@5=1", "a@5=1", "new@5=1", "c@5=1"}));
+    EXPECT_EQ(l.log, (Log{"adds@0=1", "a@0=1", "adds@5=1", "a@5=1", "new@5=1", "c@5=1"}));
     l.log.clear();
     l.put(0, "fails");  // ends the walk; the failure goes no further
     EXPECT_EQ(raised([&] { ControlMessages::deliverTrueToLinks(*l.table, makeIdCell(5)); }), "none");
@@ -135,17 +87,141 @@ TEST(ControlMessages, DeliverTrueToLinksRunsSlotZeroThenTheOwnersAsTheyWere) {
 
 TEST(TopLevelWindow, ReactivateRunsThePathFromTheWindowDown) {
     Links l;
-    IdCell w = add(l.tree, nullptr);
-    IdCell a = add(l.tree, w);
-    IdCell c = add(l.tree, a);
-    l.put(0, "any");
-    l.put(*w, "w");
-    l.put(*c, "c");
+    IdCell w = add(l.tree, nullptr), a = add(l.tree, w), c = add(l.tree, a);
+    for (auto [slot, tag] : {std::pair{0, "any"}, {1, "w"}, {3, "c"}}) l.put(slot, tag);
     TopLevelWindow::reactivate(l.tree, *l.table, c, 7);
     EXPECT_EQ(l.log, (Log{"any@1=7", "w@1=7", "any@2=7", "any@3=7", "c@3=7"}));
-    l.log.clear();
-    ControlMessages::act(l.tree, ReactivateWindow{l.table}, 0, a);  // the owner names the control
-    EXPECT_EQ(l.log, (Log{"any@1=0", "w@1=0", "any@2=0"}));
+}
+
+// A and B (2, 3) under a window, and recorders in slot 0 of all six tables
+// logging "<step> <control>[ <flag>] <focused or ->".
+struct Focus {
+    ControlTree tree;
+    IdCell w = add(tree, nullptr), a = add(tree, w), b = add(tree, w);
+    FocusState state{tree};
+    Log log;
+
+    std::string now() const { return state.focused() ? std::to_string(*state.focused()) : "-"; }
+    Focus() {
+        for (auto [t, step] : {std::pair{state.blurHooksBefore, "blur"}, {state.blurHooksAfter, "blurred"},
+                               {state.focusHooksBefore, "focus"}, {state.focusHooksAfter, "focused"}})
+            t->at(0).push([this, step = std::string(step)](const IdCell& c) {
+                log.push_back(step + " " + std::to_string(*c) + " " + now());
+            });
+        for (auto [t, step] : {std::pair{state.linksBefore, "flag"}, {state.linksAfter, "flagged"}})
+            t->at(0).push([this, step = std::string(step)](const IdCell& c, const std::int32_t& v) {
+                log.push_back(step + " " + std::to_string(*c) + " " + std::to_string(v) + " " + now());
+            });
+    }
+};
+
+TEST(FocusChange, MovingTheFocusRunsTheTenStepsInOrder) {
+    Focus f;
+    ControlMessages::changeCurrent(f.a, f.state);
+    ControlMessages::changeCurrent(f.b, f.state);
+    ControlMessages::changeCurrent(makeIdCell(*f.b), f.state);  // another cell, the same ID: nothing
+    EXPECT_EQ(f.log, (Log{"focus 2 -", "flag 2 1 -", "focused 2 2", "flagged 2 1 2", "blur 2 2", "flag 2 0 2",
+                          "blurred 2 -", "flagged 2 0 -", "focus 3 -", "flag 3 1 -", "focused 3 3", "flagged 3 1 3"}));
+    EXPECT_TRUE(ControlMessages::isFocused(f.state, makeIdCell(*f.b)));
+    EXPECT_FALSE(ControlMessages::isFocused(f.state, f.a));
+}
+
+TEST(FocusChange, FailuresPassBeforeTheCellChangesAndAreDroppedAfter) {
+    const auto fail = [](auto&&...) { throw Error(); };
+    Focus f;
+    ControlMessages::changeCurrent(f.a, f.state);
+    f.state.blurHooksAfter->at(0).push(fail);  // runs before the recorder, which it skips
+    f.log.clear();
+    EXPECT_EQ(raised([&] { ControlMessages::changeCurrent(f.b, f.state); }), "none");
+    EXPECT_EQ(f.log, (Log{"blur 2 2", "flag 2 0 2", "flagged 2 0 -", "focus 3 -", "flag 3 1 -", "focused 3 3",
+                          "flagged 3 1 3"}));
+    f.state.blurHooksBefore->at(0).push(fail);
+    EXPECT_EQ(raised([&] { ControlMessages::changeCurrent(f.a, f.state); }), "Error");
+    EXPECT_EQ(f.now(), "3");  // B keeps the focus
+}
+
+TEST(FocusChange, FocusEntriesFollowTheFocus) {
+    Focus f;
+    add(f.tree, f.a);  // 4
+    FocusChange::focusFirstChild(f.state)(f.a);
+    // A text too short for cursor 3 + extent 2 takes the focus from its control only.
+    const auto shortText = FocusChange::clearFocusOnShortText(f.state, f.a, std::make_shared<ObservedInt>(f.a, 3),
+                                                              std::make_shared<ObservedInt>(f.a, 2));
+    shortText(f.a, "abcd");
+    std::string seen = f.now();
+    ControlMessages::changeCurrent(f.a, f.state);
+    shortText(f.a, "abcde");
+    seen += f.now();
+    shortText(f.a, "abcd");
+    EXPECT_EQ(seen + f.now(), "42-");
+}
+
+TEST(ControlNotify, BarValuesScaleByTheRangeAndRangesClampToTheLength) {
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, double> scaled[] = {  // U, L, v, 4 * v / (U - L)
+        {100, 20, 40, 2.0},
+        {50, 50, 7, 0.0},  // an empty range gives 0, not an infinity
+        {0, 0, 0, 0.0},    // nor a NaN
+        {INT32_MAX, INT32_MIN, 1, 4.0 / 4294967295.0},  // the range 2^32 - 1 needs 33 bits
+    };
+    for (const auto& [upper, lower, v, want] : scaled) {
+        auto target = std::make_shared<ObservedReal>(nullptr, 99.0);
+        ControlNotify::setScaledReal(4.0, std::make_shared<ObservedInt>(nullptr, upper),
+                                     std::make_shared<ObservedInt>(nullptr, lower), target)(nullptr, v);
+        EXPECT_EQ(target->value(), want) << upper << " " << lower;
+    }
+    const std::array<std::int32_t, 4> clamped[] = {{2, 3, 2, 3}, {3, 4, 3, 2}, {5, 3, 5, 0}, {7, 1, 5, 0}};
+    for (const auto& [p, x, wantP, wantX] : clamped) {  // length 5
+        auto position = std::make_shared<ObservedInt>(nullptr, p), extent = std::make_shared<ObservedInt>(nullptr, x);
+        ControlNotify::clampRangeToLength([] { return 5; }, position, extent)(nullptr);
+        EXPECT_EQ(std::pair(position->value(), extent->value()), std::pair(wantP, wantX)) << p << " " << x;
+    }
+}
+
+TEST(ControlNotify, SelectingATabShowsExactlyThePagesWithThatIndex) {
+    ControlTree tree;
+    IdCell book = add(tree, nullptr, {10, 20, 300, 200});
+    Log changed;
+    for (std::int32_t tab : {0, 1, 2, -1, 1}) {  // pages 2..6; -1: no "tabindex"
+        TestKind kind;
+        kind.extra = [tab](ControlTree& t, const IdCell& self) {
+            if (tab >= 0) t.attributes().registerInt(self, "tabindex", tab);
+        };
+        tree.lookup(add(tree, book, {}, "", 1, kind))->visible.onChanged.push([&](const IdCell& p, auto v) {
+            changed.push_back(std::to_string(*p) + "=" + std::to_string(v));
+        });
+    }
+    const std::pair<std::int32_t, Log> steps[] = {
+        {1, {"2=0", "4=0", "5=0"}},  // pages already right are left alone
+        {5, {"3=0", "6=0"}},
+        {-1, {"5=1"}},
+        {2, {"4=1", "5=0"}},
+    };
+    for (const auto& [selected, want] : steps) {
+        changed.clear();
+        ControlNotify::selectPageByTabIndex(tree, book)(book, selected);
+        EXPECT_EQ(changed, want) << selected;
+    }
+    ControlNotify::fitTabPages(tree, book)(book);
+    EXPECT_EQ(boxOf(tree, makeIdCell(6)), (IRect2D{0, 0, 300, 200}));
+}
+
+TEST(ControlNotify, ReloadImageReplacesTheImageAndForgetsAFailedLoad) {
+    ScratchDir dir;
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path(""));  // a failed load writes its log here
+    SDL_Surface* made = SDL_CreateRGBSurface(0, 2, 3, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    ASSERT_EQ(SDL_SaveBMP(made, "img.bmp"), 0);
+    SDL_FreeSurface(made);
+    auto image = std::make_shared<ImageCell>();
+    const auto reload = ControlNotify::reloadImage(image);
+    reload(nullptr, "img.bmp");
+    SDL_Surface* first = image->get();
+    ASSERT_TRUE(first && first->h == 3);
+    reload(nullptr, "");  // keeps the image
+    EXPECT_EQ(image->get(), first);
+    reload(nullptr, "missing.bmp");
+    EXPECT_EQ(image->get(), nullptr);
+    std::filesystem::current_path(old);
 }
 
 }  // namespace

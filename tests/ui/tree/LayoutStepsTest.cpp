@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <memory>
 #include <string>
@@ -13,61 +14,45 @@
 namespace zil {
 namespace {
 
-using testing::Log;
-using testing::raised;
-using Rects = std::vector<IRect2D>;
+using namespace testing;
+using Ints = std::vector<std::int32_t>;
 
 // A window (1) holding an area (2) with children of the given boxes, and a
 // bar's position, size and range.
 struct Area {
     ControlTree tree;
-    IdCell w = add(nullptr, {0, 0, 500, 500});
+    IdCell w = addWindow(tree, {3, 3, 500, 500});
     IdCell area;
     std::vector<IdCell> kids;
     ScrollRecord scroll;
 
-    Area(IRect2D box, const Rects& children, std::int32_t range = 0, std::int32_t size = 0) {
-        tree.addWindow(w, nullptr);
-        area = add(w, box);
-        for (const IRect2D& r : children) kids.push_back(add(area, r));
+    Area(IRect2D box, const Rects& children, std::int32_t range = 0, std::int32_t size = 0) : area(add(tree, w, box)) {
+        for (const IRect2D& r : children) kids.push_back(add(tree, area, r));
         scroll = ScrollRecord{area, kids.empty() ? nullptr : kids[0], std::make_shared<ObservedInt>(area, 0),
                               std::make_shared<ObservedInt>(area, size), std::make_shared<ObservedInt>(area, range)};
     }
-    IdCell add(const IdCell& parent, IRect2D box) { return tree.addControl(parent, testing::TestKind{}, box, 1); }
-    IRect2D box(const IdCell& c) { return tree.lookup(c)->boundingBox.value(); }
-    Rects& dirty() { return tree.findWindow(*w)->dirty; }
+    std::int32_t y(std::size_t kid) const { return boxOf(tree, kids[kid]).y; }
 };
 
-TEST(LayoutSteps, ContentExtentCoversRowZeroAndEveryChild) {
-    const std::pair<Rects, ContentExtent> cases[] = {
+TEST(LayoutSteps, ContentExtentAndTheScrollRangeDividingDownAndWaitingWhileBusy) {
+    const std::pair<Rects, ContentExtent> extents[] = {
         {{}, {0, 0}}, {{{0, 30, 10, 20}}, {0, 50}}, {{{0, -40, 10, 10}, {0, 5, 10, 10}}, {-40, 55}}};
-    for (const auto& [children, want] : cases) {
-        Area a({0, 0, 50, 50}, children);
-        EXPECT_EQ(ControlMessages::contentExtent(a.tree, a.area), want);
-    }
+    for (const auto& [children, want] : extents)
+        EXPECT_EQ(ControlMessages::contentExtent(Area({0, 0, 50, 50}, children).tree, makeIdCell(2)), want);
     Area far({0, 0, 50, 50}, {{0, -2, 1, 1}, {0, INT_MAX - 1, 1, 1}});  // 2^31 + 1 high
     EXPECT_EQ(raised([&] { ControlMessages::contentExtent(far.tree, far.area); }), "Overflow");
-}
 
-TEST(LayoutSteps, UpdateScrollRangeDividesDownAndWaitsWhileBusy) {
-    struct Case {
-        std::int32_t top, range, size, position;
-    };
-    // Area 100 high, contents 300 high from `top`.
-    const Case cases[] = {
-        {-50, 300, 100, 50},  // 100 * 300 div 300; -(-50 * 300 div 300)
-        {-51, 300, 100, 51},
-        {-50, 7, 2, 2},  // 700 div 300 = 2; -50 * 7 = -350, div 300 rounds down to -2
-    };
-    for (const Case& c : cases) {
-        Area a({0, 0, 50, 100}, {{0, c.top, 10, 300}}, c.range);
+    // Area 100 high, contents 300 high from `top`: size 100 * range div 300,
+    // position -(top * range div 300).
+    const std::array<std::int32_t, 4> cases[] = {{-51, 300, 100, 51}, {-50, 7, 2, 2}};  // -350 div 300 is -2
+    for (const auto& [top, range, size, position] : cases) {
+        Area a({0, 0, 50, 100}, {{0, top, 10, 300}}, range);
         ControlMessages::updateScrollRange(a.tree, a.scroll);
-        EXPECT_EQ(a.scroll.size->value(), c.size);
-        EXPECT_EQ(a.scroll.position->value(), c.position);
+        EXPECT_EQ(std::pair(a.scroll.size->value(), a.scroll.position->value()), std::pair(size, position)) << top;
         *a.scroll.busy = 1;
         a.scroll.range->set(600);
         ControlMessages::updateScrollRange(a.tree, a.scroll);
-        EXPECT_EQ(a.scroll.size->value(), c.size);
+        EXPECT_EQ(a.scroll.size->value(), size);
     }
     Area empty({0, 0, 50, 100}, {}, 300);
     EXPECT_EQ(raised([&] { ControlMessages::updateScrollRange(empty.tree, empty.scroll); }), "Div");
@@ -78,19 +63,13 @@ TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
     // and size 20, so U - L = 100.
     Area a({0, 0, 50, 100}, {{0, 0, 50, 100}, {0, 0, 10, 150}, {0, 150, 10, 150}}, 120, 20);
     auto scroll = std::make_shared<ScrollRecord>(a.scroll);
-    std::vector<std::int32_t> busy;
     a.tree.lookup(a.kids[1])->boundingBox.onChanged.push(LayoutSteps::updateScrollRange(a.tree, scroll));
-    a.tree.lookup(a.kids[1])->boundingBox.onChanged.push([&](auto&&...) { busy.push_back(*scroll->busy); });
     a.scroll.position->onChanged.push(LayoutSteps::scrollAreaContents(a.tree, scroll));
-
     a.scroll.position->set(50);  // q = (300 - 100) * 50 div 100 = 100: the top goes to -100
-    EXPECT_EQ(a.box(a.kids[1]).y, -100);
-    EXPECT_EQ(a.box(a.kids[2]).y, 50);
-    EXPECT_EQ(a.box(a.kids[0]).y, 0);
-    EXPECT_EQ(busy, std::vector<std::int32_t>{1});
-    EXPECT_EQ(*scroll->busy + a.scroll.size->value(), 20);  // idle again; the range stayed out
+    EXPECT_EQ((Ints{a.y(0), a.y(1), a.y(2)}), (Ints{0, -100, 50}));
+    EXPECT_EQ(*scroll->busy + a.scroll.size->value(), 20);  // idle again; the range stayed out while busy
     a.scroll.position->set(21474837);  // 200 * 21474837 = 2^32 + 104 wraps to 104; div 100 = 1
-    EXPECT_EQ(a.box(a.kids[1]).y, -1);
+    EXPECT_EQ(a.y(1), -1);
 
     a.tree.lookup(a.kids[2])->boundingBox.onChanging.push([](auto&&...) { throw Error(); });  // a failing move
     EXPECT_EQ(raised([&] { ControlMessages::scrollAreaContents(a.tree, *scroll, 0); }), "Error");
@@ -101,16 +80,15 @@ TEST(LayoutSteps, FitItemsHeightAppendsFlagsAndAlwaysRepaints) {
     Area a({0, 0, 100, 100}, {{5, 6, 70, 10}});
     auto flags = std::make_shared<ObservedArray<std::int32_t>>(a.kids[0]);
     flags->append(1);
-    std::int32_t count = 3, line = 14;
+    std::int32_t line = 14;
     const auto fit = LayoutSteps::fitItemsHeight(
-        a.tree, std::make_shared<ItemList>(ItemList{a.kids[0], [&] { return count; }, [&] { return line; }, flags}));
+        a.tree, std::make_shared<ItemList>(ItemList{a.kids[0], [] { return 3; }, [&] { return line; }, flags}));
     fit(a.w);
-    EXPECT_EQ(std::vector<std::int32_t>(flags->items().begin(), flags->items().end()),
-              (std::vector<std::int32_t>{1, 0, 0}));  // the first item keeps its flag
-    EXPECT_EQ(a.box(a.kids[0]), (IRect2D{5, 6, 70, 42}));
-    a.dirty().clear();
+    EXPECT_EQ(Ints(flags->items().begin(), flags->items().end()), (Ints{1, 0, 0}));  // the first keeps its flag
+    EXPECT_EQ(boxOf(a.tree, a.kids[0]), (IRect2D{5, 6, 70, 42}));
+    dirtyOf(a.tree, a.w).clear();
     fit(a.w);  // nothing changes, the list still repaints
-    EXPECT_EQ(a.dirty(), (Rects{{5, 6, 70, 42}}));
+    EXPECT_EQ(dirtyOf(a.tree, a.w), (Rects{{5, 6, 70, 42}}));
     line = INT_MAX;
     EXPECT_EQ(raised([&] { fit(a.w); }), "Overflow");
 }
@@ -124,16 +102,15 @@ TEST(LayoutSteps, InsetFramedChildKeepsOneLatchKey) {
                     FramedChild{a.area, a.area, a.area, keyDown, [&](const KeyPress&) { ++latched; }}));
     inset(a.area);
     inset(a.area);
-    EXPECT_EQ(a.box(a.kids[0]), (IRect2D{2, 2, 96, 46}));
-    EXPECT_EQ(a.box(a.kids[1]), (IRect2D{1, 1, 1, 1}));
+    EXPECT_EQ(boxOf(a.tree, a.kids[0]), (IRect2D{2, 2, 96, 46}));
+    EXPECT_EQ(boxOf(a.tree, a.kids[1]), (IRect2D{1, 1, 1, 1}));
     deliverToSlots(*keyDown, a.kids[0], KeyPress{0, 32, 32});
     EXPECT_EQ(latched, 1);
 }
 
 TEST(LayoutSteps, ToControlPointSubtractsEveryOriginBelowTheWindow) {
     Area a({5, 5, 200, 200}, {{10, 10, 50, 50}});  // the window's own origin does not count
-    EXPECT_EQ(ControlMessages::toControlPoint(a.tree, a.kids[0], {50, 40}), (Point{35, 25}));
-    EXPECT_EQ(ControlMessages::toControlPoint(a.tree, a.w, {50, 40}), (Point{50, 40}));
+    EXPECT_EQ(ControlMessages::toControlPoint(a.tree, a.kids[0], {50, 40}), (Point{35, 25}));  // 50 - 5 - 10
     a.tree.lookup(a.area)->boundingBox.set({INT_MIN, 0, 1, 1});
     EXPECT_EQ(raised([&] { ControlMessages::toControlPoint(a.tree, a.kids[0], {-50, 40}); }), "Overflow");
 }
