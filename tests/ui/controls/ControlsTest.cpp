@@ -1,60 +1,117 @@
-// The set-up of each kind: what it registers, with which defaults and in
-// which order, what it draws, and the callbacks and links it installs.
+// The set-up of each kind: what it registers with which defaults and in
+// which order, the fonts and bitmaps its look takes, what repaints it, and
+// the layouts it installs.
 #include "ui/controls/Controls.hpp"
 
 #include <gtest/gtest.h>
 
+#include "ui/base/LookAndFeel.hpp"
 #include "ui/controls/ContextTestSupport.hpp"
-#include "ui/tree/FocusChange.hpp"
 
 namespace zil::testing {
 namespace {
 
+using namespace LookAndFeel;
 using K = ControlKindTag;
 using Texts = std::vector<std::string>;
+using Colours = std::vector<ColorRGB>;
+constexpr ColorRGB second = Controls::secondFontColour;
 
-TEST(Controls, EachKindRegistersItsAttributesWithDefaultsAndDrawsItsLook) {
+TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
     // Each control is (5, 6, 120, 30), ID 2 after the window; the bars'
     // "barsize" and "barrange" start at its width or height.
-    const std::tuple<K, Texts, std::int32_t> cases[] = {
-        {K::TextLabel, {"text=''"}, 1},
-        {K::ImportantTextLabel, {"text=''"}, 2},
-        {K::CheckBox, {"text=''", "ischecked=0"}, 3},
-        {K::ButtonView, {"text=''", "ispressed=0"}, 4},
-        {K::HorizScrollBar, {"barsize=120", "barpos=0", "barrange=120"}, 5},
-        {K::TabBook, {"selectedtabindex=0"}, 0},
-        {K::FieldTabulator, {"controlnames=[]"}, 0},
-        {K::VertScrollArea, {"scrollbar=#4"}, 6},  // its frame is 3
-        {K::Frame, {}, 7},
-        {K::VertScrollBar, {"barsize=30", "barpos=0", "barrange=30"}, 8},
-        {K::SelectionStrings, {"strings=[]", "selectableitems=NBools"}, 9},
-        {K::TabBookPage, {"tabindex=0"}, 10},
-        {K::TabIndex, {"tabs=[]", "selectedtabindex=0"}, 11},
-        {K::PushAction, {"onclick=ControlNotify", "control=#0"}, 0},
-        {K::ImageButton, {"text=''", "ispressed=0", "imageup=''", "imagedown=''"}, 12},
-        {K::TextEdit, {"text=''", "cursorchar=0", "cursorcharextent=0"}, 13},
-        {K::ControlFrame, {"control=#0"}, 14},
-        {K::Window, {}, 15},
+    const std::tuple<K, Texts, std::int32_t, Colours> cases[] = {
+        {K::TextLabel, {"text=''"}, 1, {labelColour}},
+        {K::ImportantTextLabel, {"text=''"}, 2, {accent}},
+        {K::CheckBox, {"text=''", "ischecked=0"}, 3, {labelColour, second}},
+        {K::ButtonView, {"text=''", "ispressed=0"}, 4, {accent, second}},
+        {K::HorizScrollBar, {"barsize=120", "barpos=0", "barrange=120"}, 5, {}},
+        {K::TabBook, {"selectedtabindex=0"}, 0, {}},
+        {K::FieldTabulator, {"controlnames=[]"}, 0, {}},
+        {K::VertScrollArea, {"scrollbar=#4"}, 6, {}},  // its frame is 3
+        {K::Frame, {}, 7, {}},
+        {K::VertScrollBar, {"barsize=30", "barpos=0", "barrange=30"}, 8, {}},
+        {K::SelectionStrings, {"strings=[]", "selectableitems=NBools"}, 9, {accent, white}},
+        {K::TabBookPage, {"tabindex=0"}, 10, {}},
+        {K::TabIndex, {"tabs=[]", "selectedtabindex=0"}, 11, {accent, second, white}},
+        {K::PushAction, {"onclick=ControlNotify", "control=#0"}, 0, {}},
+        {K::ImageButton, {"text=''", "ispressed=0", "imageup=''", "imagedown=''"}, 12, {}},  // fonts of its own
+        {K::TextEdit, {"text=''", "cursorchar=0", "cursorcharextent=0"}, 13, {accent, second, white}},
+        {K::ControlFrame, {"control=#0"}, 14, {}},
+        {K::Window, {}, 15, {}},
         {K::DemoPage,
          {"zoom=0.000000", "cornersharpness=0.000000", "yellowedgesharpness=0.000000", "blueedgesharpness=0.000000"},
-         16},
+         16, {}},
     };
-    for (const auto& [kind, own, look] : cases) {
+    for (const auto& [kind, own, look, colours] : cases) {
+        SCOPED_TRACE(static_cast<int>(kind));
         Ui ui;
         const IdCell id = ui.add(kind, {5, 6, 120, 30});
         Texts want = own;
         want.insert(want.end(), {"boundingbox=NIRect2D", "visible=1", "name=''", "class=''"});
-        EXPECT_EQ(attributeTexts(ui, id), want) << static_cast<int>(kind);
-        EXPECT_EQ(ui.at(id).drawItem ? ui.at(id).drawItem->tag() : 0, look) << static_cast<int>(kind);
+        EXPECT_EQ(attributeTexts(ui, id), want);
+        EXPECT_EQ(ui.at(id).drawItem ? ui.at(id).drawItem->tag() : 0, look);
         EXPECT_EQ(ui.cells(2).kind, kind);
+        Colours taken;
+        for (const FontListEntry& f : ui.ctx.fonts.fonts()) {
+            EXPECT_TRUE(f.name == "lucida-14" && f.font->framed());
+            taken.push_back(f.colour);
+        }
+        EXPECT_EQ(taken, colours);
         EXPECT_EQ(failure([&] { ui.attributes().registerString(id, "class", ""); }),
                   "UIAttributes: Attribute class exists during register");
         ui.ctx.tree.destroyControl(id);  // gives back every font its look took
-        for (const FontListEntry& f : ui.ctx.fonts.fonts()) EXPECT_EQ(f.entry->count, 0) << static_cast<int>(kind);
+        for (const FontListEntry& f : ui.ctx.fonts.fonts()) EXPECT_EQ(f.entry->count, 0);
     }
     Ui ui;
     EXPECT_EQ(attributeTexts(ui, ui.window),
               (Texts{"caption='Untitled'", "boundingbox=NIRect2D", "visible=0", "name=''", "class=''"}));
+}
+
+TEST(Controls, ButtonsShareFontsAndBitmapsAndTheImageButtonHasItsOwnFonts) {
+    Ui ui;
+    const IdCell first = ui.add(K::ButtonView, {0, 0, 60, 20});
+    ui.add(K::ButtonView, {0, 30, 60, 20});
+    const std::string in = lookupResourcePath(ui.ctx.config, "ui/lf/vuq/") + "ButtonIn.bmp";
+    EXPECT_TRUE(ui.ctx.images.count(in) == 2 && ui.ctx.fonts.fonts().size() == 2);
+    ui.ctx.tree.destroyControl(first);
+    EXPECT_TRUE(ui.ctx.images.count(in) == 1 && ui.ctx.fonts.fonts()[0].entry->count == 1);
+    const IdCell image = ui.add(K::ImageButton, {0, 0, 120, 32});  // accent and white, unframed, not shared
+    const auto& own = dynamic_cast<const KindState&>(*ui.at(image).kindState).resources.ownFonts;
+    ASSERT_EQ(own.size(), 2u);
+    EXPECT_TRUE(own[0]->colour() == accent && own[1]->colour() == white && !own[0]->framed());
+    EXPECT_EQ(ui.ctx.fonts.fonts().size(), 2u);
+}
+
+TEST(Controls, ChangesOfShownValuesRepaintTheControl) {
+    const IRect2D box{10, 20, 100, 24};
+    const std::tuple<K, const char*, const char*> cases[] = {
+        {K::TextLabel, "text", "'Scale'"},          {K::CheckBox, "ischecked", "true"},
+        {K::ButtonView, "ispressed", "true"},       {K::HorizScrollBar, "barpos", "5"},
+        {K::HorizScrollBar, "barsize", "30"},       {K::VertScrollBar, "barrange", "300"},
+        {K::SelectionStrings, "selectableitems", "[[true]]"}, {K::TabIndex, "tabs", "[['x']]"},
+        {K::TabIndex, "selectedtabindex", "2"},     {K::ImageButton, "imageup", "'none.bmp'"},
+        {K::TextEdit, "cursorcharextent", "1"},     {K::ImportantTextLabel, "text", "'x'"},
+    };
+    for (const auto& [kind, attribute, value] : cases) {
+        Ui ui;
+        const IdCell id = ui.add(kind, box);
+        std::vector<IRect2D>& dirty = ui.ctx.tree.findWindow(*ui.window)->dirty;
+        dirty.clear();
+        ui.attributes().writeAsString(id, attribute, value);
+        EXPECT_EQ(dirty, std::vector<IRect2D>{box}) << attribute;
+    }
+    // The look's own press and release entries (the last: the input rules
+    // go in front) set and clear the pressed cell, and repaint.
+    Ui ui;
+    const IdCell edit = ui.add(K::TextEdit, box);
+    std::vector<IRect2D>& dirty = ui.ctx.tree.findWindow(*ui.window)->dirty;
+    for (const auto& [store, value] : {std::pair{ui.ctx.pointerActions.press, 1}, {ui.ctx.pointerActions.release, 0}}) {
+        dirty.clear();
+        runPointerAction(store->at(idOf(edit)).back().action, {});
+        EXPECT_EQ(dirty, std::vector<IRect2D>{box});
+        EXPECT_EQ(*ui.cells(2).pressed, value);
+    }
 }
 
 TEST(Controls, AFrameInsetsItsFirstChildAlsoOneAddedLater) {
@@ -92,7 +149,7 @@ TEST(Controls, AScrollAreaPlacesItsBarAndScrollsItsContents) {
     EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
 }
 
-TEST(Controls, ListsBooksAndTextEditsReactToTheirValues) {
+TEST(Controls, ListsGrowWithTheirStringsAndBooksShowTheSelectedPage) {
     Ui ui;
     // Selection strings (2) grow a line and a flag per string.
     ui.add(K::SelectionStrings, {0, 0, 80, 5});
@@ -114,18 +171,6 @@ TEST(Controls, ListsBooksAndTextEditsReactToTheirValues) {
     EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{0, 0, 300, 200}));  // fitted when added
     ui.at(book).boundingBox.set({0, 0, 320, 240});
     EXPECT_EQ(ui.at(5).boundingBox.value(), (IRect2D{0, 0, 320, 240}));
-
-    // A focused text edit (6) loses the focus when its text gets shorter
-    // than cursor + extent, before the cursor is kept inside the text.
-    const IdCell edit = ui.add(K::TextEdit, {});
-    const ControlCells& t = ui.cells(6);
-    t.text->set("hello");
-    t.cursor->set(3);
-    t.extent->set(2);
-    ControlMessages::changeCurrent(edit, ui.ctx.focus);
-    t.text->set("hi");
-    EXPECT_EQ(ui.ctx.focus.focused(), nullptr);
-    EXPECT_EQ(t.cursor->value() + t.extent->value(), 2);
 }
 
 }  // namespace

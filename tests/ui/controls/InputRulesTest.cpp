@@ -18,63 +18,44 @@ using namespace zil::testing;
 const ControlCells& cellsOf(LoopUi& ui, const IdCell& c) { return *Controls::cellsOf(ui.ctx.tree, c); }
 
 TEST(InputRules, TheItemUnderThePointer) {
-    struct Case {
-        std::int32_t x, width, count, index;
-    };
-    const Case cases[] = {
-        {120, 200, 4, 2},   // 200 / 4 = 50 a tab
-        {250, 200, 4, 3},   // past the end: the last
-        {-5, 200, 4, 0},    // -5 div 50 = -1, raised to 0
-        {250, 300, 3, 2},   // 300 / 3 = 100
-        {310, 300, 3, 2},
-        {299, 300, 0, -1},  // no items: width 300, index 0 clamped to count - 1
-    };
-    for (const Case& c : cases) EXPECT_EQ(InputRules::itemUnder(c.x, c.width, c.count), c.index) << c.x;
+    // x, width, count: index. 200 / 4 = 50 a tab; -5 div 50 = -1, raised to
+    // 0; no items: index 0 clamped to count - 1.
+    const std::array<std::int32_t, 4> cases[] = {
+        {120, 200, 4, 2}, {250, 200, 4, 3}, {-5, 200, 4, 0}, {250, 300, 3, 2}, {299, 300, 0, -1}};
+    for (const auto& [x, width, count, index] : cases) EXPECT_EQ(InputRules::itemUnder(x, width, count), index) << x;
 }
 
-TEST(InputRules, BarKeysStepByHalfTheBarAndClamp) {
+TEST(InputRules, BarsStepByHalfTheirSizeAndDragPastTheirEnds) {
     LoopUi ui;
     const IdCell bar = ui.make("VuqVertScrollBar", {300, 10, 16, 200});
-    auto pos = ui.intAttr(bar, "barpos"), size = ui.intAttr(bar, "barsize"), range = ui.intAttr(bar, "barrange");
-    range->set(100);
-    size->set(20);
-    ui.click(305, 100);  // takes the focus
-    struct Case {
-        std::int32_t size, from, key, to;
-    };
-    const Case cases[] = {
-        {20, 85, Keys::down, 80},  // 85 + 10 clamped to 100 - 20
-        {20, 5, Keys::up, 0},
-        {30, 40, Keys::down, 55},  // a step of 15
-        {120, 0, Keys::down, -20},  // a bar larger than its range
-        {20, 50, Keys::left, 50},  // not a vertical bar's key
-    };
-    for (const Case& c : cases) {
-        size->set(c.size);
-        pos->set(c.from);
-        ui.type(c.key);
-        EXPECT_EQ(pos->value(), c.to) << c.size << " " << c.from;
-    }
-}
-
-TEST(InputRules, ABarDragsFromAPressAnywhereOnItAndPastItsEnd) {
-    LoopUi ui;
-    const IdCell bar = ui.make("VuqVertScrollBar", {300, 10, 16, 200});
-    auto pos = ui.intAttr(bar, "barpos");
+    auto pos = ui.intAttr(bar, "barpos"), size = ui.intAttr(bar, "barsize");
     ui.intAttr(bar, "barrange")->set(100);
-    ui.intAttr(bar, "barsize")->set(20);
+    ui.click(305, 100);  // takes the focus
+    const std::array<std::int32_t, 4> keys[] = {
+        // size, from, key: to
+        {20, 85, Keys::down, 80},   // 85 + 10 clamped to 100 - 20
+        {20, 5, Keys::up, 0},       {30, 40, Keys::down, 55},  // a step of 15
+        {120, 0, Keys::down, -20},  // a bar larger than its range
+        {20, 50, Keys::left, 50},   // not a vertical bar's key
+    };
+    for (const auto& [barSize, from, key, to] : keys) {
+        size->set(barSize);
+        pos->set(from);
+        ui.type(key);
+        EXPECT_EQ(pos->value(), to) << barSize << " " << from;
+    }
     pos->set(10);
     std::vector<std::int32_t> seen;
     pos->onChanged.push([&](const IdCell&, const std::int32_t& v) { seen.push_back(v); });
     ui.run([] {
         pushButton(true, 305, 60);
-        pushMotion(305, 90, 0, 30);   // 30 down: 10 + 30
-        pushButton(true, 305, 90);    // ends the motion run; the grab holder again
-        pushMotion(900, 260, 0, 0);   // 200 down and off the bar: 210 clamped to 80
+        pushMotion(305, 90, 0, 30);  // 30 down: 10 + 30
+        pushButton(true, 305, 90);   // ends the motion run; the grab holder again
+        pushMotion(900, 260, 0, 0);  // 200 down and off the bar: 210 clamped to 80
         pushButton(true, 900, 260);
-        pushMotion(305, 45, 0, 0);    // 15 above the start: 0
+        pushMotion(305, 45, 0, 0);  // 15 above the start: 0
         pushButton(false, 305, 45);
-        pushMotion(305, 150, 0, 0);   // released: nothing
+        pushMotion(305, 150, 0, 0);  // released: nothing
     });
     EXPECT_EQ(seen, (std::vector<std::int32_t>{40, 80, 0}));
 }
@@ -133,23 +114,17 @@ TEST(InputRules, AListRowSelectsOnClick) {
     for (const char* s : {"one", "two", "three"}) c.items->append(s);
     const auto* look = dynamic_cast<const ControlLook*>(ui.ctx.tree.lookup(list)->drawItem.get());
     const std::int32_t h = std::get<Look::List>(look->data()).fonts[0]->height();
-    auto flags = [&] {
-        std::vector<std::int32_t> f(c.selectable->items().begin(), c.selectable->items().end());
-        return f;
+    const std::tuple<int, SDLMod, std::vector<std::int32_t>> clicks[] = {
+        {1, KMOD_NONE, {0, 1, 0}},   {2, KMOD_LCTRL, {0, 1, 1}},
+        {0, KMOD_NONE, {1, 0, 0}},   {2, KMOD_LSHIFT, {1, 1, 1}},  // from row 0, the last clicked
+        {1, KMOD_LCTRL, {1, 0, 1}},
     };
-    auto clickRow = [&](int row, SDLMod mod) {
+    for (const auto& [row, mod, flags] : clicks) {
         SDL_SetModState(mod);
         ui.click(405, 10 + row * h + 1);
         SDL_SetModState(KMOD_NONE);
-    };
-    clickRow(1, KMOD_NONE);
-    EXPECT_EQ(flags(), (std::vector<std::int32_t>{0, 1, 0}));
-    clickRow(2, KMOD_LCTRL);
-    EXPECT_EQ(flags(), (std::vector<std::int32_t>{0, 1, 1}));
-    clickRow(0, KMOD_NONE);
-    EXPECT_EQ(flags(), (std::vector<std::int32_t>{1, 0, 0}));
-    clickRow(2, KMOD_LSHIFT);  // from row 0, the last clicked
-    EXPECT_EQ(flags(), (std::vector<std::int32_t>{1, 1, 1}));
+        EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()), flags) << row;
+    }
     EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(list));
 }
 
@@ -238,33 +213,27 @@ TEST(InputRules, EveryByteIsTypedSafely) {
 
 TEST(InputRules, CtrlCopiesCutsAndPastes) {
     TextUi ui;
-    ui.type(SDLK_v, 22, KMOD_LCTRL);  // an empty clipboard pastes nothing
-    EXPECT_EQ(ui.state(), "hello world 0+0");
-    ui.select(0, 5);
-    ui.type(SDLK_c, 3, KMOD_LCTRL);
-    EXPECT_EQ(ui.state(), "hello world 0+5");
-    ui.select(11, 0);
-    ui.type(SDLK_v, 22, KMOD_RCTRL);
-    EXPECT_EQ(ui.state(), "hello worldhello 16+0");
-    ui.select(5, 6);
-    ui.type(SDLK_x, 24, KMOD_LCTRL);
-    EXPECT_EQ(ui.state(), "hellohello 5+0");
-    ui.select(0, 0);
-    ui.type(SDLK_v, 22, KMOD_LCTRL);
-    EXPECT_EQ(ui.state(), " worldhellohello 6+0");
+    const std::tuple<int, int, int, int, const char*> steps[] = {
+        {0, 0, SDLK_v, KMOD_LCTRL, "hello world 0+0"},  // an empty clipboard pastes nothing
+        {0, 5, SDLK_c, KMOD_LCTRL, "hello world 0+5"},
+        {11, 0, SDLK_v, KMOD_RCTRL, "hello worldhello 16+0"},
+        {5, 6, SDLK_x, KMOD_LCTRL, "hellohello 5+0"},
+        {0, 0, SDLK_v, KMOD_LCTRL, " worldhellohello 6+0"},
+    };
+    for (const auto& [cursor, extent, sym, mod, after] : steps) {
+        ui.select(cursor, extent);
+        ui.type(sym, sym - 'a' + 1, mod);  // Ctrl+A types 1
+        EXPECT_EQ(ui.state(), after);
+    }
 }
 
 TEST(InputRules, AShrinkingTextClampsCursorAndSelection) {
     TextUi ui;
-    for (bool focused : {true, false}) {
-        ui.c.text->set("hello world");
-        ui.select(8, 3);
-        if (!focused) ControlMessages::clearFocus(ui.ctx.focus);
-        ui.c.text->set("hi");
-        EXPECT_EQ(ui.state(), "hi 2+0") << focused;
-    }
+    ui.select(8, 3);
+    ui.c.text->set("hi");  // shorter than 8 + 3: the focus goes first, then the clamp
+    EXPECT_EQ(ui.state(), "hi 2+0");
+    EXPECT_EQ(ui.ctx.focus.focused(), nullptr);
     ui.click(11, 155);
-    ui.select(2, 0);
     ui.c.text->set("");
     for (int sym : {Keys::backspace, Keys::right, Keys::left}) ui.type(sym);
     ui.type(SDLK_c, 3, KMOD_LCTRL);
@@ -283,23 +252,20 @@ TEST(InputRules, TabMovesTheFocusAlongTheNamedControls) {
     const auto names = ui.ctx.tree.attributes().get<Attr::NStrings>(tabulator, "controlnames");
     for (const char* n : {"a", "b", "c"}) names->append(n);
     const IdCell inner = ui.ctx.tree.lookup(framed)->children.readAt(0);
-    auto focused = [&] { return idOf(ui.ctx.focus.focused()); };
-
     ui.click(15, 15);
-    ui.type(Keys::tab);  // onto the frame named b: its text edit
-    EXPECT_EQ(focused(), idOf(inner));
-    ui.type(Keys::tab);
-    EXPECT_EQ(focused(), idOf(c));
-    ui.type(Keys::tab);  // round to a
-    EXPECT_EQ(focused(), idOf(a));
-    ui.type(Keys::tab, 0, KMOD_LSHIFT);  // back from position 0: the last
-    EXPECT_EQ(focused(), idOf(c));
-    names->append("a");  // a listed twice counts at its last position: c is before it
-    ui.type(Keys::tab);
-    EXPECT_EQ(focused(), idOf(a));
-    ui.ctx.tree.lookup(c)->visible.set(0);  // hidden controls are not found
-    ui.type(Keys::tab, 0, KMOD_LSHIFT);
-    EXPECT_EQ(focused(), idOf(a));
+    const std::tuple<std::function<void()>, int, IdCell> steps[] = {
+        {[] {}, 0, inner},  // onto the frame named b: its text edit
+        {[] {}, 0, c},
+        {[] {}, 0, a},                        // round to a
+        {[] {}, KMOD_LSHIFT, c},              // back from position 0: the last
+        {[&] { names->append("a"); }, 0, a},  // a listed twice counts at its last position
+        {[&] { ui.ctx.tree.lookup(c)->visible.set(0); }, KMOD_LSHIFT, a},  // hidden controls are not found
+    };
+    for (const auto& [change, mod, to] : steps) {
+        change();
+        ui.type(Keys::tab, 0, mod);
+        EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(to));
+    }
 }
 
 }  // namespace
