@@ -4,7 +4,6 @@
 // texts, so that a control's whole table compares at once.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,20 +22,11 @@ struct Ui {
     UIControl& at(UIControlID id) const { return *ctx.tree.lookup(id); }
     const ControlCells& cells(UIControlID id) const { return *Controls::cellsOf(ctx.tree, makeIdCell(id)); }
     UIAttributes& attributes() { return ctx.tree.attributes(); }
+    std::vector<IRect2D>& dirty() { return ctx.tree.findWindow(*window)->dirty; }
     IdCell add(ControlKindTag kind, const IRect2D& box, const IdCell& parent = nullptr) {
         return Controls::addControl(ctx, parent ? parent : window, kind, box, 1);
     }
 };
-
-// "EGeneric <name>: <message>", or "none".
-inline std::string failure(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EGeneric& e) {
-        return e.name + ": " + e.message;
-    }
-    return "none";
-}
 
 // "name=value" per attribute, in registration order: numbers (booleans 0
 // or 1), quoted strings, string lists in brackets, control references as

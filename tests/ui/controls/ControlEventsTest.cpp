@@ -22,30 +22,22 @@ struct Ui {
     PointerActionStores actions{tree.stores()};
     ControlEventTables events{tree, focus, handlers, actions};
     Log log;
-    IdCell window = addWindow({0, 0, 200, 100});
+    IdCell window = add(nullptr, {0, 0, 200, 100}, "window");
 
-    IdCell addWindow(IRect2D box) {
-        IdCell w = tree.addControl(nullptr, TestKind{}, box, 1);
-        tree.addWindow(w, nullptr);
-        logPointer(w, "window");
-        return w;
-    }
-    // A control whose press, motion and release log its name and point.
+    // A control whose press, motion and release log its name and point; a
+    // top-level window when it has no parent.
     IdCell add(const IdCell& parent, IRect2D box, const std::string& name, std::int32_t visible = 1) {
         IdCell c = tree.addControl(parent, TestKind{}, box, visible);
-        logPointer(c, name);
-        return c;
-    }
-    void logPointer(const IdCell& c, const std::string& name) {
-        auto entry = [this, name](const char* what) {
+        if (!parent) tree.addWindow(c, nullptr);
+        auto entry = [this, name](const std::string& what) {
             return [this, what, name](const PointerAt& p) {
-                log.push_back(std::string(what) + " " + name + " " + std::to_string(p.local.x) + "," +
-                              std::to_string(p.local.y));
+                log.push_back(what + " " + name + " " + std::to_string(p.local.x) + "," + std::to_string(p.local.y));
             };
         };
         pushPointerAction(*actions.press, *c, PointerRule{entry("press")});
         pushPointerAction(*actions.release, *c, PointerRule{entry("release")});
         handlers.mouse->at(*c).push(entry("motion"));
+        return c;
     }
     void button(bool down, int x, int y) {
         Controls::handleEvent(MouseButton{x, y}, down ? EventType::buttonDown : EventType::buttonUp, events);

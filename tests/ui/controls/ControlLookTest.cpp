@@ -49,31 +49,40 @@ struct Looks {
     }
 };
 
-TEST(ControlLookTest, EachKindRunsItsPainter) {
+TEST(ControlLookTest, EachKindRunsItsPainterAndFramesShowTheFocus) {
     struct Foreign : ControlDrawItem {
         std::int32_t tag() const override { return 6; }
     };
-    // 10 x 10 controls; the pixels at (3, 1) and (1, 3). A bar's thumb at 2,
-    // 4 long: face 'c' from 3 along and 1 across, trough '2' before it.
+    // 10 x 10 controls (1) with a child (2), and a control 3; the pixels at
+    // (3, 1) and (1, 3). A bar's thumb at 2, 4 long: face 'c' from 3 along
+    // and 1 across, trough '2' before it. A frame is marked 'A' while it or
+    // its first child, a control frame while its control, has the focus.
     const Look::Bar bar{cell(2), cell(4), cell(0)};
     const Look::Text label{text("A"), blockFont(10, 5, white)};
-    const std::pair<std::shared_ptr<const ControlDrawItem>, std::string> cases[] = {
-        {nullptr, ".."},
-        {std::make_shared<Foreign>(), ".."},
-        {look(LookKind::PlainFace, Look::Face{}), "22"},
-        {look(LookKind::TabBookPage, Look::Face{}), "33"},
-        {look(LookKind::Window, Look::Face{}), "55"},  // black edge, then grey 0.5
-        {look(LookKind::Frame, Look::Face{}), "00"},   // unmarked
-        {look(LookKind::HorizBar, bar), "c2"},
-        {look(LookKind::VertBar, bar), "2c"},
-        {look(LookKind::TextLabel, label), "WW"},
-        {look(LookKind::ImportantTextLabel, label), "WW"},
+    const auto frame = look(LookKind::Frame, Look::Face{});
+    const auto controlFrame =
+        look(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>(makeIdCell(3))});
+    const std::tuple<std::shared_ptr<const ControlDrawItem>, Focused, std::string> cases[] = {
+        {nullptr, {}, ".."},
+        {std::make_shared<Foreign>(), {}, ".."},
+        {look(LookKind::PlainFace, Look::Face{}), {}, "22"},
+        {look(LookKind::TabBookPage, Look::Face{}), {}, "33"},
+        {look(LookKind::Window, Look::Face{}), {}, "55"},  // black edge, then grey 0.5
+        {look(LookKind::HorizBar, bar), {}, "c2"},
+        {look(LookKind::VertBar, bar), {}, "2c"},
+        {look(LookKind::TextLabel, label), {}, "WW"},
+        {look(LookKind::ImportantTextLabel, label), {}, "WW"},
+        {frame, {}, "00"},        {frame, {2}, "AA"},        {frame, {1}, "AA"},
+        {frame, {3}, "00"},       {controlFrame, {3}, "AA"}, {controlFrame, {2}, "00"},
     };
-    for (const auto& [item, want] : cases) {
+    for (const auto& [item, focused, want] : cases) {
         Looks w;
-        SurfacePtr s = w.draw(w.add({0, 0, 10, 10}, item), 10, 10);
+        const IdCell id = w.add({0, 0, 10, 10}, item);
+        w.add({0, 0, 1, 1}, nullptr, id);
+        w.add({0, 0, 1, 1}, nullptr);
+        SurfacePtr s = w.draw(id, 10, 10, focused);
         EXPECT_EQ(std::string{pixelChar(pixel(s.get(), 3, 1))} + pixelChar(pixel(s.get(), 1, 3)), want)
-            << (item ? item->tag() : 0);
+            << (item ? item->tag() : 0) << " " << focused.size();
     }
     EXPECT_EQ(raised([] { ControlLook(LookKind::Button, Look::Face{}); }), "EGeneric");
 }
@@ -114,24 +123,6 @@ TEST(ControlLookTest, CellsPickBitmapFontAndInset) {
         EXPECT_EQ(pixelChar(pixel(s.get(), 0, row)), bitmap);
         EXPECT_TRUE(textStartsAt(s.get(), x, y, glyph)) << *id << " " << pressed << lit;
     }
-    up->reset();  // an image that did not load: the text alone
-    *on = 0;
-    EXPECT_EQ(pixelChar(pixel(w.draw(image, 60, 20).get(), 0, 0)), '.');
-}
-
-TEST(ControlLookTest, FramesAreMarkedWhileWhatTheyFrameHasTheFocus) {
-    Looks w;
-    const IdCell frame = w.add({0, 0, 3, 3}, look(LookKind::Frame, Look::Face{}));
-    const IdCell child = w.add({0, 0, 1, 1}, nullptr, frame);
-    const IdCell other = w.add({0, 0, 1, 1}, nullptr);
-    const IdCell controlFrame =
-        w.add({0, 0, 3, 3}, look(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>(other)}));
-    const std::tuple<IdCell, Focused, char> cases[] = {
-        {frame, {}, '0'},       {frame, {*child}, 'A'},        {frame, {*frame}, 'A'},
-        {frame, {*other}, '0'}, {controlFrame, {*other}, 'A'}, {controlFrame, {*child}, '0'},
-    };
-    for (const auto& [id, focused, interior] : cases)
-        EXPECT_EQ(pixelChar(pixel(w.draw(id, 3, 3, focused).get(), 1, 1)), interior);
 }
 
 TEST(ControlLookTest, TextEditIsEmphasisedByFocusAndScrolls) {

@@ -19,31 +19,35 @@ constexpr ColorRGB second = Controls::secondFontColour;
 
 TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
     // Each control is (5, 6, 120, 30), ID 2 after the window; the bars'
-    // "barsize" and "barrange" start at its width or height.
-    const std::tuple<K, Texts, std::int32_t, Colours> cases[] = {
-        {K::TextLabel, {"text=''"}, 1, {labelColour}},
-        {K::ImportantTextLabel, {"text=''"}, 2, {accent}},
-        {K::CheckBox, {"text=''", "ischecked=0"}, 3, {labelColour, second}},
-        {K::ButtonView, {"text=''", "ispressed=0"}, 4, {accent, second}},
-        {K::HorizScrollBar, {"barsize=120", "barpos=0", "barrange=120"}, 5, {}},
-        {K::TabBook, {"selectedtabindex=0"}, 0, {}},
-        {K::FieldTabulator, {"controlnames=[]"}, 0, {}},
-        {K::VertScrollArea, {"scrollbar=#4"}, 6, {}},  // its frame is 3
-        {K::Frame, {}, 7, {}},
-        {K::VertScrollBar, {"barsize=30", "barpos=0", "barrange=30"}, 8, {}},
-        {K::SelectionStrings, {"strings=[]", "selectableitems=NBools"}, 9, {accent, white}},
-        {K::TabBookPage, {"tabindex=0"}, 10, {}},
-        {K::TabIndex, {"tabs=[]", "selectedtabindex=0"}, 11, {accent, second, white}},
-        {K::PushAction, {"onclick=ControlNotify", "control=#0"}, 0, {}},
-        {K::ImageButton, {"text=''", "ispressed=0", "imageup=''", "imagedown=''"}, 12, {}},  // fonts of its own
-        {K::TextEdit, {"text=''", "cursorchar=0", "cursorcharextent=0"}, 13, {accent, second, white}},
-        {K::ControlFrame, {"control=#0"}, 14, {}},
-        {K::Window, {}, 15, {}},
+    // "barsize" and "barrange" start at its width or height. Last, values
+    // whose change repaints the control.
+    const std::tuple<K, Texts, std::int32_t, Colours, Texts> cases[] = {
+        {K::TextLabel, {"text=''"}, 1, {labelColour}, {"text='Scale'"}},
+        {K::ImportantTextLabel, {"text=''"}, 2, {accent}, {"text='x'"}},
+        {K::CheckBox, {"text=''", "ischecked=0"}, 3, {labelColour, second}, {"ischecked=true", "text='x'"}},
+        {K::ButtonView, {"text=''", "ispressed=0"}, 4, {accent, second}, {"ispressed=true", "text='x'"}},
+        {K::HorizScrollBar, {"barsize=120", "barpos=0", "barrange=120"}, 5, {}, {"barpos=5", "barsize=30"}},
+        {K::TabBook, {"selectedtabindex=0"}, 0, {}, {}},
+        {K::FieldTabulator, {"controlnames=[]"}, 0, {}, {}},
+        {K::VertScrollArea, {"scrollbar=#4"}, 6, {}, {}},  // its frame is 3
+        {K::Frame, {}, 7, {}, {}},
+        {K::VertScrollBar, {"barsize=30", "barpos=0", "barrange=30"}, 8, {}, {"barrange=300"}},
+        {K::SelectionStrings, {"strings=[]", "selectableitems=NBools"}, 9, {accent, white}, {"selectableitems=[[true]]"}},
+        {K::TabBookPage, {"tabindex=0"}, 10, {}, {}},
+        {K::TabIndex, {"tabs=[]", "selectedtabindex=0"}, 11, {accent, second, white},
+         {"tabs=[['x']]", "selectedtabindex=2"}},
+        {K::PushAction, {"onclick=ControlNotify", "control=#0"}, 0, {}, {}},
+        {K::ImageButton, {"text=''", "ispressed=0", "imageup=''", "imagedown=''"}, 12, {},  // fonts of its own
+         {"imageup='none.bmp'", "ispressed=true"}},
+        {K::TextEdit, {"text=''", "cursorchar=0", "cursorcharextent=0"}, 13, {accent, second, white},
+         {"cursorcharextent=1", "text='x'"}},
+        {K::ControlFrame, {"control=#0"}, 14, {}, {}},
+        {K::Window, {}, 15, {}, {}},
         {K::DemoPage,
          {"zoom=0.000000", "cornersharpness=0.000000", "yellowedgesharpness=0.000000", "blueedgesharpness=0.000000"},
-         16, {}},
+         16, {}, {}},
     };
-    for (const auto& [kind, own, look, colours] : cases) {
+    for (const auto& [kind, own, look, colours, repainting] : cases) {
         SCOPED_TRACE(static_cast<int>(kind));
         Ui ui;
         const IdCell id = ui.add(kind, {5, 6, 120, 30});
@@ -58,8 +62,13 @@ TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
             taken.push_back(f.colour);
         }
         EXPECT_EQ(taken, colours);
-        EXPECT_EQ(failure([&] { ui.attributes().registerString(id, "class", ""); }),
-                  "UIAttributes: Attribute class exists during register");
+        for (const std::string& change : repainting) {
+            ui.dirty().clear();
+            const std::size_t eq = change.find('=');
+            ui.attributes().writeAsString(id, change.substr(0, eq), change.substr(eq + 1));
+            EXPECT_EQ(ui.dirty(), (std::vector<IRect2D>{{5, 6, 120, 30}})) << change;
+        }
+        EXPECT_EQ(raised([&] { ui.attributes().registerString(id, "class", ""); }), "EGeneric");
         ui.ctx.tree.destroyControl(id);  // gives back every font its look took
         for (const FontListEntry& f : ui.ctx.fonts.fonts()) EXPECT_EQ(f.entry->count, 0);
     }
@@ -68,7 +77,7 @@ TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
               (Texts{"caption='Untitled'", "boundingbox=NIRect2D", "visible=0", "name=''", "class=''"}));
 }
 
-TEST(Controls, ButtonsShareFontsAndBitmapsAndTheImageButtonHasItsOwnFonts) {
+TEST(Controls, LooksShareFontsAndBitmapsAndShowTheirPress) {
     Ui ui;
     const IdCell first = ui.add(K::ButtonView, {0, 0, 60, 20});
     ui.add(K::ButtonView, {0, 30, 60, 20});
@@ -81,36 +90,15 @@ TEST(Controls, ButtonsShareFontsAndBitmapsAndTheImageButtonHasItsOwnFonts) {
     ASSERT_EQ(own.size(), 2u);
     EXPECT_TRUE(own[0]->colour() == accent && own[1]->colour() == white && !own[0]->framed());
     EXPECT_EQ(ui.ctx.fonts.fonts().size(), 2u);
-}
 
-TEST(Controls, ChangesOfShownValuesRepaintTheControl) {
-    const IRect2D box{10, 20, 100, 24};
-    const std::tuple<K, const char*, const char*> cases[] = {
-        {K::TextLabel, "text", "'Scale'"},          {K::CheckBox, "ischecked", "true"},
-        {K::ButtonView, "ispressed", "true"},       {K::HorizScrollBar, "barpos", "5"},
-        {K::HorizScrollBar, "barsize", "30"},       {K::VertScrollBar, "barrange", "300"},
-        {K::SelectionStrings, "selectableitems", "[[true]]"}, {K::TabIndex, "tabs", "[['x']]"},
-        {K::TabIndex, "selectedtabindex", "2"},     {K::ImageButton, "imageup", "'none.bmp'"},
-        {K::TextEdit, "cursorcharextent", "1"},     {K::ImportantTextLabel, "text", "'x'"},
-    };
-    for (const auto& [kind, attribute, value] : cases) {
-        Ui ui;
-        const IdCell id = ui.add(kind, box);
-        std::vector<IRect2D>& dirty = ui.ctx.tree.findWindow(*ui.window)->dirty;
-        dirty.clear();
-        ui.attributes().writeAsString(id, attribute, value);
-        EXPECT_EQ(dirty, std::vector<IRect2D>{box}) << attribute;
-    }
     // The look's own press and release entries (the last: the input rules
     // go in front) set and clear the pressed cell, and repaint.
-    Ui ui;
-    const IdCell edit = ui.add(K::TextEdit, box);
-    std::vector<IRect2D>& dirty = ui.ctx.tree.findWindow(*ui.window)->dirty;
+    const IdCell edit = ui.add(K::TextEdit, {10, 20, 100, 24});
     for (const auto& [store, value] : {std::pair{ui.ctx.pointerActions.press, 1}, {ui.ctx.pointerActions.release, 0}}) {
-        dirty.clear();
+        ui.dirty().clear();
         runPointerAction(store->at(idOf(edit)).back().action, {});
-        EXPECT_EQ(dirty, std::vector<IRect2D>{box});
-        EXPECT_EQ(*ui.cells(2).pressed, value);
+        EXPECT_EQ(ui.dirty(), (std::vector<IRect2D>{{10, 20, 100, 24}}));
+        EXPECT_EQ(*Controls::cellsOf(ui.ctx.tree, edit)->pressed, value);
     }
 }
 

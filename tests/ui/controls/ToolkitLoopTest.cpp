@@ -21,7 +21,7 @@ TEST(ToolkitLoop, QueuedMotionsAreOneHandlerCallAndOneUpdate) {
     int calls = 0;
     ui.ctx.handlers.mouse->at(0).push([&](const PointerAt&) { ++calls; });
     ui.run([] { pushButton(true, 20, 15); });
-    const LoopUi::Run run = ui.run([] {
+    const LoopRun run = ui.run([] {
         for (int i = 1; i <= 100; ++i) pushMotion(20 + i, 15, 1, 0);
     });
     EXPECT_EQ(calls, 1);
@@ -45,7 +45,7 @@ TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
         LoopUi ui;
         const IdCell page = Controls::newDemoPageControl(ui.ctx, ui.window, {100, 50, 120, 120}, 1);
         ui.run([] {});  // draws everything once
-        const LoopUi::Run run = ui.run(push);
+        const LoopRun run = ui.run(push);
         const Xyz& angles = Controls::cellsOf(ui.ctx.tree, page)->preview->objectPlacement.angles;
         EXPECT_NEAR(angles.x, x, 1e-9);
         EXPECT_NEAR(angles.y, y, 1e-9);
