@@ -56,17 +56,14 @@ TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
 }
 
 TEST(ToolkitLoop, AQuitDestroysTheWindowsAndEmptiesBothPools) {
-    UIContext ctx{demoConfig()};
-    const IdCell window = UIXMLBuild::findToplevelControlClass(ctx, "VuqNoBackgroundWindow", {0, 0, 320, 200}, 1);
-    UIXMLBuild::createControl(ctx, "VuqPushButton", window, {10, 10, 100, 30}, 1);
-    UIXMLBuild::createControl(ctx, "VuqTabIndex", window, {10, 50, 100, 20}, 1);
-    ASSERT_GT(ctx.fonts.pool().liveCount(), 0u);
-    ASSERT_GT(ctx.images.pool().liveCount(), 0u);
+    LoopUi ui;
+    ui.make("VuqPushButton", {10, 10, 100, 30});
+    ui.make("VuqTabIndex", {10, 50, 100, 20});
+    ASSERT_TRUE(ui.ctx.fonts.pool().liveCount() > 0 && ui.ctx.images.pool().liveCount() > 0);
     drainQueue();
-    const std::string out = stdoutOf([&] { DemoApp::run(ctx, {window}, [] { pushQuit(); }); });
-    EXPECT_EQ(idOf(window), 0);
-    EXPECT_EQ(ctx.fonts.pool().liveCount(), 0u);
-    EXPECT_EQ(ctx.images.pool().liveCount(), 0u);
+    const std::string out = stdoutOf([&] { DemoApp::run(ui.ctx, {ui.window}, [] { pushQuit(); }); });
+    EXPECT_EQ(idOf(ui.window), 0);
+    EXPECT_EQ(ui.ctx.fonts.pool().liveCount() + ui.ctx.images.pool().liveCount(), 0u);
     EXPECT_EQ(out, "");  // nothing was still held
 }
 
