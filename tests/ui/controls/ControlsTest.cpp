@@ -1,10 +1,12 @@
 // The set-up of each kind: what it registers with which defaults and in
-// which order, the fonts and bitmaps its look takes, what repaints it, and
-// the layouts it installs.
+// which order, the fonts and bitmaps its look takes, what repaints it, the
+// layouts it installs, and the demo page's preview.
 #include "ui/controls/Controls.hpp"
 
 #include <gtest/gtest.h>
 
+#include "mesh/MeshTestUtil.hpp"
+#include "render/RenderPreview.hpp"
 #include "ui/base/LookAndFeel.hpp"
 #include "ui/controls/ContextTestSupport.hpp"
 
@@ -55,7 +57,6 @@ TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
         want.insert(want.end(), {"boundingbox=NIRect2D", "visible=1", "name=''", "class=''"});
         EXPECT_EQ(attributeTexts(ui, id), want);
         EXPECT_EQ(ui.at(id).drawItem ? ui.at(id).drawItem->tag() : 0, look);
-        EXPECT_EQ(ui.cells(2).kind, kind);
         Colours taken;
         for (const FontListEntry& f : ui.ctx.fonts.fonts()) {
             EXPECT_TRUE(f.name == "lucida-14" && f.font->framed());
@@ -72,9 +73,6 @@ TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
         ui.ctx.tree.destroyControl(id);  // gives back every font its look took
         for (const FontListEntry& f : ui.ctx.fonts.fonts()) EXPECT_EQ(f.entry->count, 0);
     }
-    Ui ui;
-    EXPECT_EQ(attributeTexts(ui, ui.window),
-              (Texts{"caption='Untitled'", "boundingbox=NIRect2D", "visible=0", "name=''", "class=''"}));
 }
 
 TEST(Controls, LooksShareFontsAndBitmapsAndShowTheirPress) {
@@ -98,24 +96,11 @@ TEST(Controls, LooksShareFontsAndBitmapsAndShowTheirPress) {
         ui.dirty().clear();
         runPointerAction(store->at(idOf(edit)).back().action, {});
         EXPECT_EQ(ui.dirty(), (std::vector<IRect2D>{{10, 20, 100, 24}}));
-        EXPECT_EQ(*Controls::cellsOf(ui.ctx.tree, edit)->pressed, value);
+        EXPECT_EQ(*ui.cells(edit).pressed, value);
     }
 }
 
-TEST(Controls, AFrameInsetsItsFirstChildAlsoOneAddedLater) {
-    Ui ui;
-    ui.at(ui.add(K::Frame, {})).boundingBox.set({0, 0, 20, 20});  // no child: nothing to move
-    const IdCell frame = ui.add(K::Frame, {10, 10, 100, 50});
-    const IdCell first = ui.add(K::TextLabel, {}, frame), second = ui.add(K::TextLabel, {1, 1, 5, 5}, frame);
-    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 96, 46}));
-    ui.at(frame).boundingBox.set({0, 0, 60, 40});
-    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 56, 36}));
-    EXPECT_EQ(ui.at(second).boundingBox.value(), (IRect2D{1, 1, 5, 5}));
-    // The first child holds the frame's space latch, once.
-    EXPECT_EQ(ui.ctx.handlers.keyDown->at(idOf(first)).size(), 1u);
-}
-
-TEST(Controls, AScrollAreaPlacesItsBarAndScrollsItsContents) {
+TEST(Controls, FramesScrollAreasListsAndBooksLayOutWhatTheyHold) {
     Ui ui;
     const IdCell area = ui.add(K::VertScrollArea, {0, 0, 100, 50});  // 2; frame 3, bar 4
     // The bar was made in the frame at (2, 2, 96, 46): its size and range
@@ -125,40 +110,63 @@ TEST(Controls, AScrollAreaPlacesItsBarAndScrollsItsContents) {
     ui.at(area).boundingBox.set({0, 0, 120, 60});
     EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
     EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{2, 2, 12, 56}));
-
     const IdCell content = ui.add(K::TextLabel, {0, 0, 50, 200}, area);
     EXPECT_EQ(idOf(ui.at(area).children.readAt(1)), 3);  // the frame, drawn over the contents
     ui.at(content).boundingBox.set({0, 0, 50, 300});
     const ControlCells& c = ui.cells(2);
     EXPECT_EQ(c.barSize->value(), 9);  // extent 300, height 60, range 46: (60 * 46) div 300
-    EXPECT_EQ(c.barPos->value(), 0);
-    c.barPos->set(10);  // ((300 - 60) * 10) div (46 - 9) = 64
+    c.barPos->set(10);                 // ((300 - 60) * 10) div (46 - 9) = 64
     EXPECT_EQ(ui.at(content).boundingBox.value(), (IRect2D{0, -64, 50, 300}));
     EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
+
+    // A frame insets its first child, also one added later, by 2.
+    ui.at(ui.add(K::Frame, {})).boundingBox.set({0, 0, 20, 20});  // no child: nothing to move
+    const IdCell frame = ui.add(K::Frame, {10, 10, 100, 50});
+    const IdCell first = ui.add(K::TextLabel, {}, frame), second = ui.add(K::TextLabel, {1, 1, 5, 5}, frame);
+    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 96, 46}));
+    ui.at(frame).boundingBox.set({0, 0, 60, 40});
+    EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 56, 36}));
+    EXPECT_EQ(ui.at(second).boundingBox.value(), (IRect2D{1, 1, 5, 5}));
+    EXPECT_EQ(ui.ctx.handlers.keyDown->at(idOf(first)).size(), 1u);  // the frame's space latch, once
+
+    // Selection strings grow a line and a flag per string.
+    const IdCell list = ui.add(K::SelectionStrings, {0, 0, 80, 5});
+    const ControlCells& strings = ui.cells(list);
+    strings.items->append("a");
+    const std::int32_t line = ui.at(list).boundingBox.value().h;
+    strings.items->append("b");
+    EXPECT_GT(line, 0);
+    EXPECT_EQ(ui.at(list).boundingBox.value(), (IRect2D{0, 0, 80, 2 * line}));
+    EXPECT_EQ(strings.selectable->count(), 2);
+
+    // A tab book shows the pages of its selected index, each at its size.
+    const IdCell book = ui.add(K::TabBook, {0, 0, 300, 200});
+    const IdCell page0 = ui.add(K::TabBookPage, {5, 5, 10, 10}, book), page1 = ui.add(K::TabBookPage, {}, book);
+    ui.cells(page1).selected->set(1);
+    ui.cells(book).selected->set(1);
+    EXPECT_EQ(ui.at(page0).visible.value() * 10 + ui.at(page1).visible.value(), 1);
+    EXPECT_EQ(ui.at(page0).boundingBox.value(), (IRect2D{0, 0, 300, 200}));  // fitted when added
+    ui.at(book).boundingBox.set({0, 0, 320, 240});
+    EXPECT_EQ(ui.at(page1).boundingBox.value(), (IRect2D{0, 0, 320, 240}));
 }
 
-TEST(Controls, ListsGrowWithTheirStringsAndBooksShowTheSelectedPage) {
+TEST(Controls, TheDemoPageResetsThePreviewStateAndItsValuesEditTheCubeAndRepaintIt) {
     Ui ui;
-    // Selection strings (2) grow a line and a flag per string.
-    ui.add(K::SelectionStrings, {0, 0, 80, 5});
-    ui.cells(2).items->append("a");
-    const std::int32_t line = ui.at(2).boundingBox.value().h;
-    ui.cells(2).items->append("b");
-    ui.cells(2).items->append("c");
-    EXPECT_GT(line, 0);
-    EXPECT_EQ(ui.at(2).boundingBox.value(), (IRect2D{0, 0, 80, 3 * line}));
-    EXPECT_EQ(ui.cells(2).selectable->count(), 3);
-
-    // A tab book (3) shows the pages of its selected index, each at its size.
-    const IdCell book = ui.add(K::TabBook, {0, 0, 300, 200});
-    ui.add(K::TabBookPage, {5, 5, 10, 10}, book);
-    ui.add(K::TabBookPage, {}, book);
-    ui.cells(5).selected->set(1);
-    ui.cells(3).selected->set(1);
-    EXPECT_EQ(ui.at(4).visible.value() * 10 + ui.at(5).visible.value(), 1);
-    EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{0, 0, 300, 200}));  // fitted when added
-    ui.at(book).boundingBox.set({0, 0, 320, 240});
-    EXPECT_EQ(ui.at(5).boundingBox.value(), (IRect2D{0, 0, 320, 240}));
+    ui.ctx.ri.deviceWidth = 77;
+    ui.ctx.ri.currentTransform.rows[0][3] = 5.0;
+    // The page (3) at (0, 0, 400, 400) in a tab page at (20, 30).
+    const IdCell page =
+        Controls::newDemoPageControl(ui.ctx, ui.add(K::TabBookPage, {20, 30, 500, 500}), {0, 0, 400, 400}, 1);
+    EXPECT_EQ(ui.ctx.ri.deviceWidth, 0);  // the next draw makes the surface anew
+    EXPECT_EQ(ui.ctx.ri.currentTransform.rows[0][3], 0.0);
+    SceneCells& scene = ui.cells(page).preview->cells();
+    ui.dirty().clear();
+    ui.attributes().get<Attr::NReal>(page, "cornersharpness")->set(1.5);
+    for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(test::realOf(test::vertex(scene.mesh, i), test::N().vertexSharpness), 1.5);
+    EXPECT_EQ(ui.dirty(), (std::vector<IRect2D>{{20, 30, 400, 400}}));  // the page in the window
+    ui.attributes().get<Attr::NReal>(page, "zoom")->set(2.5);
+    EXPECT_EQ(scene.cameraPosition.z, -7.5);
+    EXPECT_EQ(ui.dirty(), (std::vector<IRect2D>{{20, 30, 400, 400}}));
 }
 
 }  // namespace
