@@ -4,6 +4,7 @@
 // texts, so that a control's whole table compares at once.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,16 @@ struct Ui {
         return Controls::addControl(ctx, parent ? parent : window, kind, box, 1);
     }
 };
+
+// "EGeneric <name>: <message>", or "none".
+inline std::string failure(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EGeneric& e) {
+        return e.name + ": " + e.message;
+    }
+    return "none";
+}
 
 // "name=value" per attribute, in registration order: numbers (booleans 0
 // or 1), quoted strings, string lists in brackets, control references as
