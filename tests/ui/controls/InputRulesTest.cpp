@@ -218,11 +218,11 @@ TEST(InputRules, TabMovesTheFocusAlongTheNamedControls) {
     const IdCell a = ui.make("VuqTextEdit", {10, 10, 100, 20});
     const IdCell framed = ui.make("VuqFramedTextEdit", {10, 40, 100, 24});
     const IdCell c = ui.make("VuqCheckBoxView", {10, 80, 100, 20});
-    ui.ctx.tree.lookup(a)->name.set("a");
-    ui.ctx.tree.lookup(framed)->name.set("b");
-    ui.ctx.tree.lookup(c)->name.set("c");
     const auto names = ui.ctx.tree.attributes().get<Attr::NStrings>(tabulator, "controlnames");
-    for (const char* n : {"a", "b", "c"}) names->append(n);
+    for (const auto& [id, name] : {std::pair{a, "a"}, {framed, "b"}, {c, "c"}}) {
+        ui.ctx.tree.lookup(id)->name.set(name);
+        names->append(name);
+    }
     const IdCell inner = ui.ctx.tree.lookup(framed)->children.readAt(0);
     ui.click(15, 15);
     const std::tuple<std::function<void()>, int, IdCell> steps[] = {

@@ -55,8 +55,12 @@ TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
     }
 }
 
-TEST(ToolkitLoop, AQuitDestroysTheWindowsAndEmptiesBothPools) {
+TEST(ToolkitLoop, IdleFreesWhatWasLetGoAndAQuitDestroysTheWindows) {
     LoopUi ui;
+    ui.ctx.tree.destroyControl(ui.make("VuqPushButton", {10, 10, 100, 30}));
+    ASSERT_GT(ui.ctx.fonts.pool().liveCount(), 0u);
+    ui.run([] {});  // one idle frees what the button held
+    EXPECT_EQ(ui.ctx.fonts.pool().liveCount() + ui.ctx.images.pool().liveCount(), 0u);
     ui.make("VuqPushButton", {10, 10, 100, 30});
     ui.make("VuqTabIndex", {10, 50, 100, 20});
     ASSERT_TRUE(ui.ctx.fonts.pool().liveCount() > 0 && ui.ctx.images.pool().liveCount() > 0);
