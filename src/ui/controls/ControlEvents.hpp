@@ -58,9 +58,6 @@ public:
     HandlerTables& handlers;
     PointerActionStores& pointerActions;
 
-    // The control holding the pointer, null when none.
-    const IdCell& grab() const { return grab_; }
-
 private:
     friend struct PointerPath;
     IdCell grab_;

@@ -21,8 +21,10 @@ struct Ui {
 
     UIControl& at(const IdCell& id) const { return *ctx.tree.lookup(id); }
     UIControl& at(UIControlID id) const { return *ctx.tree.lookup(id); }
-    const ControlCells& cells(UIControlID id) const { return *Controls::cellsOf(ctx.tree, makeIdCell(id)); }
+    const ControlCells& cells(const IdCell& id) const { return *Controls::cellsOf(ctx.tree, id); }
+    const ControlCells& cells(UIControlID id) const { return cells(makeIdCell(id)); }
     UIAttributes& attributes() { return ctx.tree.attributes(); }
+    std::vector<IRect2D>& dirty() { return ctx.tree.findWindow(*window)->dirty; }
     IdCell add(ControlKindTag kind, const IRect2D& box, const IdCell& parent = nullptr) {
         return Controls::addControl(ctx, parent ? parent : window, kind, box, 1);
     }

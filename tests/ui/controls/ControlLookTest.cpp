@@ -1,13 +1,20 @@
-// The drawing dispatch: which control draws, which cells pick bitmap, font
-// and inset, the focus marks, and the preview in its place. Glyphs are
-// solid blocks and bitmaps one colour (legend in PaintTestSupport.hpp).
+// The drawing dispatch: which painter each kind runs, which cells pick
+// bitmap, font and inset, the focus marks, and the preview in its place.
+// Glyphs are solid blocks and bitmaps one colour (legend in
+// PaintTestSupport.hpp).
+#include "ui/controls/ControlLook.hpp"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "render/RenderPreview.hpp"
-#include "ui/controls/LookTestSupport.hpp"
+#include "ui/base/LookAndFeel.hpp"
+#include "ui/base/PaintTestSupport.hpp"
+#include "ui/base/PointerActions.hpp"
 #include "ui/tree/ControlNotify.hpp"
+#include "ui/tree/ControlTree.hpp"
+#include "ui/tree/TreeTestSupport.hpp"
 
 namespace zil::testing {
 namespace {
@@ -15,107 +22,109 @@ namespace {
 using LookAndFeel::accent;
 using LookAndFeel::grey;
 using LookAndFeel::white;
+using Focused = std::set<UIControlID>;
 
 IntCell cell(std::int32_t v) { return std::make_shared<std::int32_t>(v); }
 View<std::string> text(const std::string& s) { return std::make_shared<const std::string>(s); }
-FocusQuery focusOn(std::set<UIControlID> ids) {
-    return [ids](UIControlID id) { return ids.count(id) > 0; };
-}
 template <class Data>
 std::shared_ptr<ControlLook> look(LookKind kind, const Data& data) {
     return std::make_shared<ControlLook>(kind, data);
 }
 
-TEST(ControlLookTest, OnlyControlLooksDrawAndLookupsFailAsTheTableSays) {
+// Controls that draw a given item.
+struct Looks {
+    ControlTree tree;
+
+    IdCell add(const IRect2D& box, std::shared_ptr<const ControlDrawItem> item, const IdCell& parent = nullptr) {
+        TestKind kind;
+        kind.extra = [&](ControlTree& t, const IdCell& self) { t.lookup(self)->drawItem = item; };
+        return tree.addControl(parent, kind, box, 1);
+    }
+    // The control drawn into a w x h target with its origin at (x, y).
+    SurfacePtr draw(const IdCell& id, int w, int h, const Focused& focused = {}, int x = 0, int y = 0) {
+        SurfacePtr s = target(w, h);
+        drawControlItems(tree, [focused](UIControlID c) { return focused.count(c) > 0; }, {0, 0, w, h}, id,
+                         Canvas{s.get(), x, y});
+        return s;
+    }
+};
+
+TEST(ControlLookTest, EachKindRunsItsPainterWithTheFocusShown) {
     struct Foreign : ControlDrawItem {
-        std::int32_t tag() const override { return 4; }
+        std::int32_t tag() const override { return 6; }
     };
-    LookWorld w;
-    SurfacePtr s = target(4, 4);
-    w.draw(w.addDrawn({0, 0, 4, 4}, nullptr), s.get());
-    w.draw(w.addDrawn({0, 0, 4, 4}, std::make_shared<Foreign>()), s.get());
-    EXPECT_EQ(picture(s.get()), Picture(4, "...."));
-    EXPECT_EQ(raised([&] { w.draw(makeIdCell(0), s.get()); }), "ControlDestroyed");
-    EXPECT_EQ(raised([&] { w.draw(makeIdCell(w.tree.capacity()), s.get()); }), "Subscript");
-    EXPECT_EQ(raised([&] { w.draw(makeIdCell(5), s.get()); }), "InvalidControlID");
+    // 10 x 10 controls (1) with a child (2), and a control 3; the pixels at
+    // (3, 1) and (1, 3). A bar's thumb at 2, 4 long: face 'c' from 3 along
+    // and 1 across, trough '2' before it. A frame is marked 'A' while it or
+    // its first child, a control frame while its control, has the focus.
+    const Look::Bar bar{cell(2), cell(4), cell(0)};
+    const Look::Text label{text("A"), blockFont(10, 5, white)};
+    // A text edit's "A" from x = 4 - 2, 8 high at y = (10 - 8) / 2: white
+    // when focused, else the accent while highlighted.
+    const std::array<Font, 3> fonts{blockFont(8, 5, white), blockFont(8, 5, accent), blockFont(8, 5, grey(0.0))};
+    const auto edit = look(LookKind::TextEdit, Look::TextEdit{text("A"), cell(1), cell(0), cell(-2), cell(1), fonts});
+    const auto frame = look(LookKind::Frame, Look::Face{});
+    const auto controlFrame =
+        look(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>(makeIdCell(3))});
+    const std::tuple<std::shared_ptr<const ControlDrawItem>, Focused, std::string> cases[] = {
+        {nullptr, {}, ".."},
+        {std::make_shared<Foreign>(), {}, ".."},
+        {look(LookKind::PlainFace, Look::Face{}), {}, "22"},
+        {look(LookKind::TabBookPage, Look::Face{}), {}, "33"},
+        {look(LookKind::Window, Look::Face{}), {}, "55"},  // black edge, then grey 0.5
+        {look(LookKind::HorizBar, bar), {}, "c2"},
+        {look(LookKind::VertBar, bar), {}, "2c"},
+        {look(LookKind::TextLabel, label), {}, "WW"},
+        {look(LookKind::ImportantTextLabel, label), {}, "WW"},
+        {edit, {}, "A2"},         {edit, {1}, "W2"},
+        {frame, {}, "00"},        {frame, {2}, "AA"},        {frame, {1}, "AA"},
+        {frame, {3}, "00"},       {controlFrame, {3}, "AA"}, {controlFrame, {2}, "00"},
+    };
+    for (const auto& [item, focused, want] : cases) {
+        Looks w;
+        const IdCell id = w.add({0, 0, 10, 10}, item);
+        w.add({0, 0, 1, 1}, nullptr, id);
+        w.add({0, 0, 1, 1}, nullptr);
+        SurfacePtr s = w.draw(id, 10, 10, focused);
+        EXPECT_EQ(std::string{pixelChar(pixel(s.get(), 3, 1))} + pixelChar(pixel(s.get(), 1, 3)), want)
+            << (item ? item->tag() : 0) << " " << focused.size();
+    }
     EXPECT_EQ(raised([] { ControlLook(LookKind::Button, Look::Face{}); }), "EGeneric");
 }
 
 TEST(ControlLookTest, CellsPickBitmapFontAndInset) {
-    LookWorld w;
+    Looks w;
     IntCell on = cell(0), highlighted = cell(0);
     SurfacePtr light = target(60, 20, rgb(128, 128, 128)), dark = target(60, 20, rgb(51, 51, 51));
     // "ABC" 30 wide, 17 high in 60 x 20: (15, 1), plus 1 when pressed.
     const std::array<Font, 2> fonts{blockFont(17, 9, white), blockFont(17, 9, accent)};
-    const IdCell button =
-        w.addDrawn({0, 0, 60, 20}, look(LookKind::Button, Look::Button{on, highlighted, {light.get(), dark.get()},
-                                                                      text("ABC"), fonts}));
+    const IdCell button = w.add({0, 0, 60, 20}, look(LookKind::Button, Look::Button{on, highlighted,
+                                                                                  {light.get(), dark.get()},
+                                                                                  text("ABC"), fonts}));
     auto up = std::make_shared<ImageCell>(), down = std::make_shared<ImageCell>();
     up->reset(target(60, 20, rgb(51, 51, 51)).release());
     down->reset(target(60, 20, rgb(128, 128, 128)).release());
-    const IdCell image = w.addDrawn(
-        {0, 0, 60, 20}, look(LookKind::ImageButton, Look::ImageButton{on, {down, up}, text("ABC"), fonts[0]}));
+    const IdCell image =
+        w.add({0, 0, 60, 20}, look(LookKind::ImageButton, Look::ImageButton{on, {down, up}, text("ABC"), fonts[0]}));
     // A check box 40 x 20: box 7 high at y = 10 - 3, text 7 high at (18, 10 - 4).
     SurfacePtr box = target(13, 7, rgb(128, 128, 128));
-    Look::CheckBox check{on, highlighted, {box.get(), dark.get()}, text("A"),
-                         {blockFont(7, 5, white), blockFont(7, 5, accent)}};
-    const IdCell checkBox = w.addDrawn({0, 0, 40, 20}, look(LookKind::CheckBox, check));
-    check.boxes[0] = nullptr;  // did not load
-    const IdCell noBox = w.addDrawn({0, 0, 40, 20}, look(LookKind::CheckBox, check));
+    const std::array<Font, 2> small{blockFont(7, 5, white), blockFont(7, 5, accent)};
+    const IdCell checkBox = w.add(
+        {0, 0, 40, 20}, look(LookKind::CheckBox, Look::CheckBox{on, highlighted, {box.get(), dark.get()}, text("A"), small}));
 
     const std::tuple<IdCell, std::int32_t, std::int32_t, int, char, int, int, char> cases[] = {
         // control, on, highlighted, bitmap row, bitmap, text x, y, glyph
         {button, 0, 0, 0, '2', 15, 1, 'A'},   {button, 1, 0, 0, '5', 16, 2, 'A'},
         {button, 0, 1, 0, '2', 15, 1, 'W'},   {image, 0, 0, 0, '2', 16, 2, 'W'},
         {image, 1, 0, 0, '5', 17, 3, 'W'},    {checkBox, 1, 0, 7, '5', 18, 6, 'A'},
-        {checkBox, 0, 1, 7, '2', 18, 6, 'W'}, {noBox, 1, 0, 7, '.', 18, 6, 'A'},
+        {checkBox, 0, 1, 7, '2', 18, 6, 'W'},
     };
     for (const auto& [id, pressed, lit, row, bitmap, x, y, glyph] : cases) {
         *on = pressed;
         *highlighted = lit;
-        SurfacePtr s = target(60, 20);
-        w.draw(id, s.get());
+        SurfacePtr s = w.draw(id, 60, 20);
         EXPECT_EQ(pixelChar(pixel(s.get(), 0, row)), bitmap);
         EXPECT_TRUE(textStartsAt(s.get(), x, y, glyph)) << *id << " " << pressed << lit;
-    }
-    up->reset();  // an image that did not load: the text alone
-    *on = 0;
-    SurfacePtr s = target(60, 20);
-    w.draw(image, s.get());
-    EXPECT_EQ(pixelChar(pixel(s.get(), 0, 0)), '.');
-}
-
-TEST(ControlLookTest, FramesAreMarkedWhileWhatTheyFrameHasTheFocus) {
-    LookWorld w;
-    const IdCell frame = w.addDrawn({0, 0, 3, 3}, look(LookKind::Frame, Look::Face{}));
-    const IdCell child = w.addDrawn({0, 0, 1, 1}, nullptr, frame);
-    const IdCell other = w.addDrawn({0, 0, 1, 1}, nullptr);
-    const IdCell controlFrame = w.addDrawn(
-        {0, 0, 3, 3}, look(LookKind::ControlFrame, Look::ControlFrame{std::make_shared<const IdCell>(other)}));
-    const std::tuple<IdCell, std::set<UIControlID>, char> cases[] = {
-        {frame, {}, '0'},           {frame, {*child}, 'A'},        {frame, {*frame}, 'A'},
-        {frame, {*other}, '0'},     {controlFrame, {*other}, 'A'}, {controlFrame, {*child}, '0'},
-    };
-    for (const auto& [id, focused, interior] : cases) {
-        SurfacePtr s = target(3, 3);
-        w.draw(id, s.get(), focusOn(focused));
-        EXPECT_EQ(pixelChar(pixel(s.get(), 1, 1)), interior);
-    }
-}
-
-TEST(ControlLookTest, TextEditIsEmphasisedByFocusAndScrolls) {
-    LookWorld w;
-    IntCell lit = cell(1);
-    const std::array<Font, 3> fonts{blockFont(15, 5, white), blockFont(15, 5, accent), blockFont(15, 5, grey(0.0))};
-    const IdCell edit = w.addDrawn(
-        {0, 0, 20, 20}, look(LookKind::TextEdit, Look::TextEdit{text("AB"), cell(1), cell(0), cell(3), lit, fonts}));
-    // Text from x = 4 + 3; focused, the cursor after "A" ends at 7 + 6.
-    for (const auto& [focused, row0, glyph] :
-         {std::tuple{true, "22222222222WW2222222", 'W'}, {false, "22222222222222222222", 'A'}}) {
-        SurfacePtr s = target(20, 20);
-        w.draw(edit, s.get(), focusOn(focused ? std::set<UIControlID>{*edit} : std::set<UIControlID>{}));
-        EXPECT_EQ(picture(s.get())[0], row0);
-        EXPECT_TRUE(textStartsAt(s.get(), 7, 2, glyph));
     }
 }
 
@@ -125,19 +134,16 @@ TEST(ControlLookTest, PreviewRendersAtTheControlsPlace) {
     };
     riStartUp();
     {
-        LookWorld w;
+        Looks w;
         IdCell id;
         DemoPreview demo =
             makeDemoPreview([&] { return w.tree.lookup(id)->boundingBox.value(); }, std::make_shared<NoRedraw>());
-        id = w.addDrawn({0, 0, 100, 100}, look(LookKind::Preview, Look::Preview{demo.preview}));
-        SurfacePtr whole = target(100, 100);
-        w.draw(id, whole.get());
+        id = w.add({0, 0, 100, 100}, look(LookKind::Preview, Look::Preview{demo.preview}));
+        SurfacePtr whole = w.draw(id, 100, 100);
         EXPECT_NE(rgbAt(whole.get(), 50, 50), 0u);  // the cube, on black
         EXPECT_EQ(rgbAt(whole.get(), 0, 0), 0u);
-        saveForViewing(whole.get(), "16-preview");
         // With its origin at (-10, -5): the same picture, cut at the top left.
-        SurfacePtr cut = target(90, 95);
-        w.draw(id, cut.get(), {}, -10, -5);
+        SurfacePtr cut = w.draw(id, 90, 95, {}, -10, -5);
         int differ = 0;
         for (int y = 0; y < 95; ++y)
             for (int x = 0; x < 90; ++x) differ += rgbAt(cut.get(), x, y) != rgbAt(whole.get(), x + 10, y + 5);

@@ -1,11 +1,10 @@
 #pragma once
 // A user interface made by the factory in a visible window, driven through
-// the real event loop: a test pushes SDL events at the loop's idle moments
-// and looks at the controls in between.
+// the real event loop: a test pushes SDL events at the loop's first idle
+// moment and looks at the controls once the queue is empty.
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "PushEvents.hpp"
@@ -17,26 +16,31 @@
 
 namespace zil::testing {
 
-// The toolkit's loop target, with the controls kept at the end and every
-// screen update counted with the dirty rectangles it found.
+// What a run of the loop updated: the screen updates, and the dirty
+// rectangles of each one that drew.
+struct LoopRun {
+    int updates = 0;
+    std::vector<std::vector<IRect2D>> dirty;
+};
+
+// The toolkit's loop target, watching its updates and keeping the controls.
 class WatchedLoop final : public ToolkitLoop {
 public:
-    WatchedLoop(UIContext& ctx, ControlEventTables& events, IdCell window)
-        : ToolkitLoop(ctx, events, {}), ctx_(ctx), window_(std::move(window)) {}
+    WatchedLoop(UIContext& ctx, ControlEventTables& events, const IdCell& window)
+        : ToolkitLoop(ctx, events, {}), ctx_(ctx), window_(window) {}
     void updateScreen() override {
         const ControlTree::Window* w = ctx_.tree.findWindow(idOf(window_));
-        if (w != nullptr && !w->dirty.empty()) dirty.push_back(w->dirty);
-        ++updates;
+        if (w != nullptr && !w->dirty.empty()) seen.dirty.push_back(w->dirty);
+        ++seen.updates;
         ToolkitLoop::updateScreen();
     }
     void shutDown() override {}
 
-    int updates = 0;
-    std::vector<std::vector<IRect2D>> dirty;  // per update that drew
+    LoopRun seen;
 
 private:
     UIContext& ctx_;
-    IdCell window_;
+    const IdCell& window_;
 };
 
 struct LoopUi {
@@ -50,14 +54,7 @@ struct LoopUi {
     std::shared_ptr<ObservedInt> intAttr(const IdCell& c, const char* name) {
         return ctx.tree.attributes().get<Attr::NInt>(c, name);
     }
-
-    // Runs the loop: `push` pushes at the first idle moment, a quit follows
-    // once the queue is empty. The result watched the run.
-    struct Run {
-        int updates;
-        std::vector<std::vector<IRect2D>> dirty;
-    };
-    Run run(const std::function<void()>& push) {
+    LoopRun run(const std::function<void()>& push) {
         drainQueue();
         WatchedLoop loop(ctx, events, window);
         int idles = 0;
@@ -66,7 +63,7 @@ struct LoopUi {
             SDL_Event next;
             if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 0) pushQuit();
         });
-        return {loop.updates, loop.dirty};
+        return loop.seen;
     }
     // Keys to the focused control.
     void type(int sym, int unicode = 0, int mod = 0) {
