@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,20 +19,20 @@ using Log = std::vector<std::string>;
 
 [[maybe_unused]] auto* const sdl = ::testing::AddGlobalTestEnvironment(new SdlVideoEnvironment);
 
-std::string xy(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-
 struct Recorder final : LoopTarget {
     int handleEvent(const InputEvent& e, int type) override {
-        std::string s = "t" + std::to_string(type);
+        // A stream, not string sums: GCC 12 misreads those as overlapping copies.
+        std::ostringstream s;
+        s << 't' << type;
         if (const auto* m = std::get_if<MotionRecord>(&e))
-            s += " " + xy(m->x, m->y) + " by " + xy(m->xrel, m->yrel) + " dev " + std::to_string(m->which);
+            s << ' ' << m->x << ',' << m->y << " by " << m->xrel << ',' << m->yrel << " dev " << m->which;
         else if (const auto* b = std::get_if<MouseButton>(&e))
-            s += " " + xy(b->x, b->y);
+            s << ' ' << b->x << ',' << b->y;
         else if (const auto* k = std::get_if<KeyEvent>(&e))
-            s += " key " + std::to_string(k->sym) + " " + std::to_string(k->unicode) + " " + std::to_string(k->modifiers);
+            s << " key " << k->sym << ' ' << k->unicode << ' ' << k->modifiers;
         else if (std::holds_alternative<OtherEvent>(e))
-            s += " other";
-        log.push_back(s);
+            s << " other";
+        log.push_back(s.str());
         return type == EventType::quit ? 0 : 1;
     }
     void updateScreen() override { log.push_back("update"); }
