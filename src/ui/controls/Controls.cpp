@@ -81,7 +81,8 @@ DrawItem setUpFrame(const SetUp& s) {
 
 // Three controls: the area, a frame along its right edge (a child of the
 // area) and the vertical bar inside the frame. The bar scrolls the area's
-// other children; their extent sets the bar's size and position.
+// other children; their extent sets the bar's size and position, whenever
+// they move, come or go, and whenever the bar's length changes.
 DrawItem setUpScrollArea(const SetUp& s) {
     ControlTree& tree = s.tree();
     const IRect2D box = s.box();
@@ -97,7 +98,9 @@ DrawItem setUpScrollArea(const SetUp& s) {
     c.scroll = std::make_shared<const ScrollRecord>(ScrollRecord{s.self, frame, c.barPos, c.barSize, c.barRange});
     c.barPos->onChanged.push(LayoutSteps::scrollAreaContents(tree, c.scroll));
     std::shared_ptr<UIControl> area = tree.lookup(s.self);
+    area->children.onChanged.push(LayoutSteps::followScrollContents(tree, c.scroll));
     area->children.onChanged.push(TreeCallbacks::linkSiblingsAndRaise(tree, s.self, frame, c.scroll));
+    tree.lookup(bar)->boundingBox.onChanged.push(newIdentityKey(), LayoutSteps::followBarLength(tree, c.scroll));
     area->boundingBox.onChanged.push(newIdentityKey(), ControlMessages::linkEntry(tree, PlaceRightStrip{frame}));
     area.reset();
     // The frame starts over the whole area; its place follows the area's

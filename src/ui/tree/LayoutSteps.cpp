@@ -138,6 +138,14 @@ void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell
 
 namespace LayoutSteps {
 
+namespace {
+
+void followContents(ControlTree& tree, const ScrollRecord& scroll) {
+    if (ControlMessages::contentExtent(tree, scroll.area).extent != 0) ControlMessages::updateScrollRange(tree, scroll);
+}
+
+}  // namespace
+
 RectList::Callback updateScrollRange(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
     return [t = &tree, scroll = std::move(scroll)](const IdCell&, const IRect2D&) {
         ControlMessages::updateScrollRange(*t, *scroll);
@@ -151,6 +159,17 @@ IntList::Callback scrollAreaContents(ControlTree& tree, std::shared_ptr<const Sc
     held.position = nullptr;
     return [t = &tree, held = std::move(held)](const IdCell&, const std::int32_t& v) {
         ControlMessages::scrollAreaContents(*t, held, v);
+    };
+}
+
+PlainList::Callback followScrollContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
+    return [t = &tree, scroll = std::move(scroll)](const IdCell&) { followContents(*t, *scroll); };
+}
+
+RectList::Callback followBarLength(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll) {
+    return [t = &tree, scroll = std::move(scroll)](const IdCell&, const IRect2D& box) {
+        scroll->range->set(box.h);
+        followContents(*t, *scroll);
     };
 }
 

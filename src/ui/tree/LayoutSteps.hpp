@@ -124,6 +124,16 @@ RectList::Callback updateScrollRange(ControlTree& tree, std::shared_ptr<const Sc
 // keeps everything of the record but the position.
 IntList::Callback scrollAreaContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll);
 
+// Plain entry for the area's child list: the bar follows contents as they
+// come and go, not only as they move (nothing while the contents have no
+// extent to divide by).
+PlainList::Callback followScrollContents(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll);
+
+// Box entry for the area's bar: its range becomes its length, so that its
+// position and size are pixels along it, and the bar follows the contents
+// as above.
+RectList::Callback followBarLength(ControlTree& tree, std::shared_ptr<const ScrollRecord> scroll);
+
 // Plain entries.
 PlainList::Callback fitItemsHeight(ControlTree& tree, std::shared_ptr<const ItemList> items);
 PlainList::Callback insetFramedChild(ControlTree& tree, std::shared_ptr<const FramedChild> framed);

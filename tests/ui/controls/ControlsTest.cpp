@@ -103,8 +103,8 @@ TEST(Controls, LooksShareFontsAndBitmapsAndShowTheirPress) {
 TEST(Controls, FramesScrollAreasListsAndBooksLayOutWhatTheyHold) {
     Ui ui;
     const IdCell area = ui.add(K::VertScrollArea, {0, 0, 100, 50});  // 2; frame 3, bar 4
-    // The bar was made in the frame at (2, 2, 96, 46): its size and range
-    // start at 46. Then the frame went to the right edge.
+    // The bar was made in the frame at (2, 2, 96, 46), then the frame went
+    // to the right edge; the bar's range is its length.
     EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{84, 0, 16, 50}));
     EXPECT_EQ(ui.at(4).boundingBox.value(), (IRect2D{2, 2, 12, 46}));
     ui.at(area).boundingBox.set({0, 0, 120, 60});
@@ -114,9 +114,10 @@ TEST(Controls, FramesScrollAreasListsAndBooksLayOutWhatTheyHold) {
     EXPECT_EQ(idOf(ui.at(area).children.readAt(1)), 3);  // the frame, drawn over the contents
     ui.at(content).boundingBox.set({0, 0, 50, 300});
     const ControlCells& c = ui.cells(2);
-    EXPECT_EQ(c.barSize->value(), 9);  // extent 300, height 60, range 46: (60 * 46) div 300
-    c.barPos->set(10);                 // ((300 - 60) * 10) div (46 - 9) = 64
-    EXPECT_EQ(ui.at(content).boundingBox.value(), (IRect2D{0, -64, 50, 300}));
+    EXPECT_EQ(c.barRange->value(), 56);
+    EXPECT_EQ(c.barSize->value(), 11);  // extent 300, height 60, range 56: (60 * 56) div 300
+    c.barPos->set(10);                  // ((300 - 60) * 10) div (56 - 11) = 53
+    EXPECT_EQ(ui.at(content).boundingBox.value(), (IRect2D{0, -53, 50, 300}));
     EXPECT_EQ(ui.at(3).boundingBox.value(), (IRect2D{104, 0, 16, 60}));
 
     // A frame insets its first child, also one added later, by 2.

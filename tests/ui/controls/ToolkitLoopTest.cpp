@@ -29,6 +29,25 @@ TEST(ToolkitLoop, QueuedMotionsAreOneHandlerCallAndOneUpdate) {
     EXPECT_EQ(ui.intAttr(bar, "barpos")->value(), 100);
 }
 
+TEST(ToolkitLoop, DraggingAScrollAreasBarBringsItsLowestChildIntoView) {
+    LoopUi ui;
+    // 100 x 60 at (10, 10): its bar, 56 long, starts at (96, 12) in the window.
+    const IdCell area = ui.make("VuqVertScrollArea", {10, 10, 100, 60});
+    IdCell lowest;
+    for (int y : {0, 40, 80}) lowest = ui.make("VuqTextLabel", {0, y, 80, 20}, area);
+    const ControlCells& c = *Controls::cellsOf(ui.ctx.tree, area);
+    // Extent 100 seen through 60: size (60 * 56) div 100 = 33.
+    EXPECT_EQ(std::pair(c.barSize->value(), c.barRange->value()), std::pair(33, 56));
+    ui.run([] {
+        pushButton(true, 100, 20);
+        pushMotion(100, 50, 0, 30);
+        pushButton(false, 100, 50);
+    });
+    // 30 down, clamped to 56 - 33 = 23: the contents rise by (100 - 60) * 23 div 23.
+    EXPECT_EQ(c.barPos->value(), 23);
+    EXPECT_EQ(ui.ctx.tree.lookup(lowest)->boundingBox.value(), (IRect2D{0, 40, 80, 20}));
+}
+
 TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
     // A drag turns by -xrel / 50 about y and -yrel / 50 about x (below 0
     // kept as 2 pi less), repainting the preview alone; it goes on outside
