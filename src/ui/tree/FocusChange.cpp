@@ -49,8 +49,11 @@ void changeCurrent(const IdCell& next, FocusState& state) {
 }
 
 void clearFocus(FocusState& state) {
-    if (!state.focused_) return;
-    const IdCell c = state.focused_;
+    const IdCell c = state.focused();
+    if (!c) {
+        state.focused_ = nullptr;  // none, or one destroyed: nothing runs for it
+        return;
+    }
     runHooks(*state.blurHooksBefore, c);
     deliverFlag(*state.linksBefore, c, 0);
     state.focused_ = nullptr;

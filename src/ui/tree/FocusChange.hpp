@@ -37,9 +37,10 @@ public:
 
     ControlTree& tree() const { return *tree_; }
 
-    // The focused control's own ID cell; null when none. A destroyed
-    // focused control reads as ID 0.
-    const IdCell& focused() const { return focused_; }
+    // The focused control's own ID cell; null when none. Destroying the
+    // focused control takes the focus with it: its cell, now 0, is not
+    // handed out, and losing the focus runs nothing for it.
+    IdCell focused() const { return idOf(focused_) != 0 ? focused_ : nullptr; }
 
     // Flags: 0 to a control losing the focus, 1 to one gaining it.
     std::shared_ptr<LinkTable> linksBefore;

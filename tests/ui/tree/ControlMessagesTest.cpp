@@ -140,6 +140,18 @@ TEST(FocusChange, FailuresPassBeforeTheCellChangesAndAreDroppedAfter) {
     EXPECT_EQ(f.now(), "3");  // B keeps the focus
 }
 
+TEST(FocusChange, ADestroyedFocusedControlTakesTheFocusWithIt) {
+    Focus f;
+    ControlMessages::changeCurrent(f.a, f.state);
+    f.tree.destroyControl(f.a);
+    // A hook that looks its control up would fail for A, and keep it focused.
+    f.state.blurHooksBefore->at(0).push([&](const IdCell& c) { f.tree.lookup(c); });
+    f.log.clear();
+    EXPECT_EQ(f.now(), "-");
+    ControlMessages::changeCurrent(f.b, f.state);
+    EXPECT_EQ(f.log, (Log{"focus 3 -", "flag 3 1 -", "focused 3 3", "flagged 3 1 3"}));
+}
+
 TEST(FocusChange, FocusEntriesFollowTheFocus) {
     Focus f;
     add(f.tree, f.a);  // 4
