@@ -63,6 +63,11 @@ struct SetUp {
         return look.look;
     }
     std::shared_ptr<ObservedString> text() const { return cells().text = attrs().registerString(self, "text", ""); }
+    // Repainted when it gains or loses the focus.
+    void repaintOnFocus() const {
+        ctx.focus.linksAfter->at(idOf(self)).push(newIdentityKey(),
+                                                  ControlMessages::messageEntry(tree(), RepaintControl{self}));
+    }
 };
 
 // A frame, its first child and one more added later all get (2, 2, w - 4,
@@ -76,6 +81,16 @@ DrawItem setUpFrame(const SetUp& s) {
     std::shared_ptr<UIControl> frame = tree.lookup(s.self);
     frame->boundingBox.onChanged.push(newIdentityKey(), ControlMessages::linkEntry(tree, InsetFirstChild{s.self}));
     frame->children.onChanged.push(LayoutSteps::insetFramedChild(tree, framed));
+    // Marked while its first child has the focus: that child's focus
+    // changes repaint it.
+    auto marking = std::make_shared<Registration>();
+    frame->children.onChanged.push([t = &tree, links = s.ctx.focus.linksAfter, self = s.self, marking](const IdCell&) {
+        const std::vector<IdCell> children = ControlTree::snapshotChildren(*t->lookup(self));
+        marking->remove();
+        if (!children.empty())
+            *marking = Registration::pushInSlot(links, children.front(),
+                                                ControlMessages::messageEntry(*t, RepaintControl{self}));
+    });
     return face(LookKind::Frame);
 }
 
@@ -209,6 +224,7 @@ DrawItem setUpKind(const SetUp& s, Kind kind) {
             c.extent = a.get<Attr::NInt>(self, "cursorcharextent");
             // After the look's clamp, so it runs first and sees the old cursor.
             c.text->onChanged.push(FocusChange::clearFocusOnShortText(s.ctx.focus, self, c.cursor, c.extent));
+            s.repaintOnFocus();  // its cursor shows while it has the focus
             return look;
         }
         case Kind::ControlFrame:
@@ -218,8 +234,7 @@ DrawItem setUpKind(const SetUp& s, Kind kind) {
         case Kind::Window:
             *s.ctx.lastWindow = self;
             s.state.publishedIn = s.ctx.lastWindow;
-            s.ctx.focus.linksAfter->at(idOf(self)).push(newIdentityKey(),
-                                                        ControlMessages::messageEntry(tree, RepaintControl{self}));
+            s.repaintOnFocus();
             return face(LookKind::Window);
         case Kind::DemoPage:
             return DemoPageControl::setUp(s.ctx, self, s.state);

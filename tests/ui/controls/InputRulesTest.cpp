@@ -159,6 +159,23 @@ TEST(InputRules, TheTextCursorGoesWherePressedAndADragSelects) {
     EXPECT_EQ(ui.state(), "hello world 0+0");
 }
 
+TEST(InputRules, WhatShowsTheFocusIsRepaintedWhenTheFocusLeaves) {
+    TextUi ui;  // the edit at (10, 150, 200, 24) has the focus
+    ui.make("VuqFramedTextEdit", {300, 150, 204, 28});
+    ui.make("VuqButtonView", {10, 300, 100, 30});
+    auto repainted = [&](Point at, const IRect2D& box) {
+        for (const std::vector<IRect2D>& rects : ui.run([&] { pushClick(at.x, at.y); }).dirty)
+            for (const IRect2D& r : rects)
+                if (r.x <= box.x && r.y <= box.y && r.x + r.w >= box.x + box.w && r.y + r.h >= box.y + box.h)
+                    return true;
+        return false;
+    };
+    // The framed edit takes the focus: the cursor leaves the plain edit.
+    EXPECT_TRUE(repainted({320, 160}, {10, 150, 200, 24}));
+    // The button takes it: the frame's mark goes.
+    EXPECT_TRUE(repainted({20, 310}, {300, 150, 204, 28}));
+}
+
 TEST(InputRules, TextKeysMoveDeleteTypeEveryByteAndUseTheClipboard) {
     TextUi ui;
     const std::tuple<int, int, int, int, int, const char*> cases[] = {
