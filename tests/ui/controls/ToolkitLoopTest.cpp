@@ -1,8 +1,10 @@
 // The real loop over factory-made controls: screen updates, the preview's
-// drag and the shut-down.
+// drag, the shut-down and memory over many events.
 #include "ui/controls/ToolkitLoop.hpp"
 
 #include <gtest/gtest.h>
+
+#include <malloc.h>
 
 #include <numbers>
 
@@ -88,6 +90,38 @@ TEST(ToolkitLoop, IdleFreesWhatWasLetGoAndAQuitDestroysTheWindows) {
     EXPECT_EQ(idOf(ui.window), 0);
     EXPECT_EQ(ui.ctx.fonts.pool().liveCount() + ui.ctx.images.pool().liveCount(), 0u);
     EXPECT_EQ(out, "");  // nothing was still held
+}
+
+TEST(ToolkitLoop, AHundredThousandEventsLeaveMemoryFlat) {
+    LoopUi ui;
+    ui.intAttr(ui.make("VuqVertScrollBar", {300, 10, 16, 200}), "barsize")->set(20);
+    const IdCell edit = ui.make("VuqTextEdit", {10, 10, 200, 24});
+    // Bursts of 100 events, none merged: a drag on the bar and a key to it,
+    // a drag in the edit and a character typed into it and taken back.
+    auto events = [&](int bursts) {
+        drainQueue();
+        WatchedLoop loop(ui.ctx, ui.events, ui.window);
+        int i = 0;
+        DemoApp::mainLoop(loop, [&] {
+            if (i++ == bursts) return pushQuit();
+            for (int k = 0; k < 10; ++k) {
+                pushButton(true, 305, 60);
+                pushMotion(305, 60 + (i + k) % 50, 0, 1);
+                pushButton(false, 305, 60);
+                pushKeyStroke(SDLK_DOWN);
+                pushButton(true, 20, 15);
+                pushMotion(20 + k, 15, 1, 0);
+                pushButton(false, 20 + k, 15);
+                pushKey(true, SDLK_a, 'a');
+                pushKey(true, SDLK_BACKSPACE, 8);
+            }
+        });
+    };
+    events(100);  // 10,000 to settle
+    const std::size_t before = mallinfo2().uordblks;
+    events(900);
+    EXPECT_LT(mallinfo2().uordblks, before + 64 * 1024) << before;
+    EXPECT_EQ(Controls::cellsOf(ui.ctx.tree, edit)->text->value(), "");
 }
 
 }  // namespace
