@@ -7,14 +7,20 @@
 
 namespace zil {
 
+std::vector<IRect2D> partsOnScreen(const std::vector<IRect2D>& rects, std::int32_t w, std::int32_t h) {
+    std::vector<IRect2D> parts;
+    for (const IRect2D& r : rects) {
+        const IRect2D shown = TopLevelControls::intersectRect(r, {0, 0, w, h});
+        if (!shown.isEmpty()) parts.push_back(shown);
+    }
+    return parts;
+}
+
 namespace {
 
 void pushToDisplay(SDL_Surface* screen, const std::vector<IRect2D>& rects) {
-    const IRect2D whole{0, 0, mltSDLSurface_GetWidth(screen), mltSDLSurface_GetHeight(screen)};
-    for (const IRect2D& r : rects) {
-        const IRect2D shown = TopLevelControls::intersectRect(r, whole);
-        if (!shown.isEmpty()) mltSDL_UpdateRect(screen, shown.x, shown.y, shown.w, shown.h);
-    }
+    for (const IRect2D& r : partsOnScreen(rects, mltSDLSurface_GetWidth(screen), mltSDLSurface_GetHeight(screen)))
+        mltSDL_UpdateRect(screen, r.x, r.y, r.w, r.h);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // The screen update: the one place where controls are drawn and copied to
 // the display. The event loop calls it after every handled event and before
 // it waits for the next one.
+#include <cstdint>
+#include <vector>
+
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/TopLevelControls.hpp"
 
@@ -21,5 +24,9 @@ namespace zil {
 // Returns false, touching nothing of SDL, when no screen is open or the
 // window it showed is gone: nothing can be shown.
 bool updateScreen(ControlTree& tree, const ControlPainter& paint);
+
+// What of `rects` reaches SDL_UpdateRect on a w x h screen: each cut to the
+// screen, the empty ones left out (SDL reads (0, 0, 0, 0) as everything).
+std::vector<IRect2D> partsOnScreen(const std::vector<IRect2D>& rects, std::int32_t w, std::int32_t h);
 
 }  // namespace zil

@@ -203,6 +203,13 @@ TEST(ScreenUpdate, DrawsVisibleUncoveredControlsInTheirPlacesAndOnlyWhereDirty) 
     EXPECT_EQ(s.log, Log{});
 }
 
+TEST(ScreenUpdate, TheDisplayGetsOnlyWhatLiesOnTheScreen) {
+    // On 64 x 48: one across the right edge is cut, one off the screen and
+    // two empty ones drop out.
+    const Rects in{{60, 40, 10, 10}, {64, 0, 5, 5}, {0, 0, 0, 0}, {10, 10, 0, 5}, {-5, -5, 10, 10}};
+    EXPECT_EQ(partsOnScreen(in, 64, 48), (Rects{{60, 40, 4, 8}, {0, 0, 5, 5}}));
+}
+
 TEST(ScreenUpdate, AFailureEndsTheWindowsDrawingAndRequestsMadeWhileDrawingWait) {
     Scene s;
     s.update();
