@@ -64,7 +64,8 @@ void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int3
     const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
     const ContentExtent content = contentExtent(tree, scroll.area);
     const std::int32_t span = fit32(std::int64_t{scroll.range->value()} - scroll.size->value());
-    const std::int32_t q = intDiv(wrapMul(wrapSub(content.extent, h), v), span);
+    // Contents that fit leave the bar no room to move: they sit at the top.
+    const std::int32_t q = span == 0 ? 0 : intDiv(wrapMul(wrapSub(content.extent, h), v), span);
     const std::int64_t offset = std::int64_t{negate(q)} - content.top;
 
     *scroll.busy = 1;

@@ -80,8 +80,9 @@ void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll);
 
 // The bar moved to v: every child but the frame moves by the same offset so
 // that the contents' top becomes -q, q = ((E - h) * v) div (range - size),
-// the subtraction and the product wrapping at 32 bits. The area is busy
-// meanwhile (also when a move fails). range = size raises Div.
+// the subtraction and the product wrapping at 32 bits; with range = size
+// (contents that fit) q is 0. The area is busy meanwhile (also when a move
+// fails).
 void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int32_t v);
 
 // Appends 0 flags until there is one per item (existing items keep theirs),

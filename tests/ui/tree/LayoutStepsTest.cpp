@@ -74,6 +74,11 @@ TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
     a.tree.lookup(a.kids[2])->boundingBox.onChanging.push([](auto&&...) { throw Error(); });  // a failing move
     EXPECT_EQ(raised([&] { ControlMessages::scrollAreaContents(a.tree, *scroll, 0); }), "Error");
     EXPECT_EQ(*scroll->busy, 0);
+
+    // A bar as large as its range has nothing to divide by: the top goes to 0.
+    Area fits({0, 0, 50, 100}, {{0, 0, 50, 100}, {0, -30, 10, 50}}, 120, 120);
+    ControlMessages::scrollAreaContents(fits.tree, fits.scroll, 0);
+    EXPECT_EQ(fits.y(1), 0);
 }
 
 TEST(LayoutSteps, FitItemsHeightAppendsFlagsAndAlwaysRepaints) {
