@@ -189,13 +189,13 @@ int handleEvent(const InputEvent& event, int type, ControlEventTables& tables) {
             return 0;
         case EventType::keyDown:
             if (const auto* k = std::get_if<KeyEvent>(&event))
-                if (const IdCell& focused = tables.focus.focused())
+                if (const IdCell& focused = tables.focus.keyTarget())
                     deliverToSlots(*tables.handlers.keyDown, focused,
                                    KeyPress{static_cast<std::uint32_t>(k->modifiers), k->sym, k->unicode});
             return 1;
         case EventType::keyUp:
             if (const auto* k = std::get_if<KeyEvent>(&event))
-                if (const IdCell& focused = tables.focus.focused())
+                if (const IdCell& focused = tables.focus.keyTarget())
                     deliverToSlots(*tables.handlers.keyUp, focused, k->sym);
             return 1;
         case EventType::buttonDown:

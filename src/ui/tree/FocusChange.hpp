@@ -41,6 +41,9 @@ public:
     // focused control takes the focus with it: its cell, now 0, is not
     // handed out, and losing the focus runs nothing for it.
     IdCell focused() const { return idOf(focused_) != 0 ? focused_ : nullptr; }
+    // The cell keys are delivered with: the focused control's, still held
+    // after its destruction (then ID 0, so only slot 0's handlers take them).
+    const IdCell& keyTarget() const { return focused_; }
 
     // Flags: 0 to a control losing the focus, 1 to one gaining it.
     std::shared_ptr<LinkTable> linksBefore;
