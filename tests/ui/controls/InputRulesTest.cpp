@@ -77,6 +77,24 @@ TEST(InputRules, ButtonsTrackThePointerAndClickWhenLetGoOnThem) {
     EXPECT_EQ(clicks, 2);
 }
 
+TEST(InputRules, AFramesSpaceLatchHoldsWhileSpaceIsDownOnWhatItFrames) {
+    LoopUi ui;
+    const IdCell framed = ui.make("VuqFramedTextEdit", {10, 40, 100, 24});
+    const std::int32_t& latch = *cellsOf(ui, framed).cells[0];
+    ui.click(20, 50);  // the framed edit takes the focus
+    const std::pair<std::function<void()>, std::int32_t> steps[] = {
+        {[] { pushKey(true, Keys::space, ' '); }, 1},
+        {[] { pushKey(false, SDLK_a); }, 1},  // another key let go
+        {[] { pushKey(false, Keys::space); }, 0},
+        {[] { pushKey(true, Keys::space, ' '), pushKey(true, SDLK_a, 'a'); }, 0},  // another key pressed
+        {[] { pushKey(true, Keys::space, ' '), pushKey(false, Keys::space), pushKey(false, Keys::space); }, 0},
+    };
+    for (const auto& [push, after] : steps) {
+        ui.run(push);
+        EXPECT_EQ(latch, after);
+    }
+}
+
 TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     LoopUi ui;
     const auto& checked = cellsOf(ui, ui.make("VuqCheckBoxView", {10, 230, 100, 20})).checked;
