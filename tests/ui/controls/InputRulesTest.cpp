@@ -102,6 +102,12 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     EXPECT_EQ(checked->value(), 1);
     ui.type(Keys::space, ' ');
     EXPECT_EQ(checked->value(), 0);
+    // A wheel notch clicks nothing; the other buttons click.
+    for (const auto& [button, after] : {std::pair{SDL_BUTTON_WHEELUP, 0}, {SDL_BUTTON_WHEELDOWN, 0},
+                                        {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 0}}) {
+        ui.run([b = button] { pushButton(true, 15, 235, b), pushButton(false, 15, 235, b); });
+        EXPECT_EQ(checked->value(), after) << button;
+    }
 
     const IdCell tabs = ui.make("VuqTabIndex", {10, 200, 202, 20});  // 202 div 4 = 50 a tab
     for (const char* t : {"a", "b", "c", "d"}) cellsOf(ui, tabs).items->append(t);
@@ -132,6 +138,12 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
         SDL_SetModState(KMOD_NONE);
         EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()), flags) << row;
     }
+    ui.run([h] {
+        for (int b : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN})
+            pushButton(true, 405, 11 + h, b), pushButton(false, 405, 11 + h, b);
+    });
+    EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()),
+              (std::vector<std::int32_t>{1, 0, 1}));  // a wheel notch over row 1 selects nothing
     EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(list));
 }
 
