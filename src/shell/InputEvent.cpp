@@ -11,6 +11,9 @@ std::int32_t wrappingSum(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
+// The wheel's notches, up and down: they must click nothing.
+bool isWheel(int button) { return button == 4 || button == 5; }
+
 }  // namespace
 
 TypedEvent translateEvent() {
@@ -27,6 +30,7 @@ TypedEvent translateEvent() {
                     type};
         case EventType::buttonDown:
         case EventType::buttonUp:
+            if (isWheel(mltSDL_GetMouseButton_Button())) return {OtherEvent{}, type};
             return {MouseButton{mltSDL_GetMouseButton_X(), mltSDL_GetMouseButton_Y()}, type};
         case EventType::quit:
             return {QuitEvent{}, type};

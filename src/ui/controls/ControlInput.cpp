@@ -139,4 +139,10 @@ KeyDownList::Callback spaceLatchKey(IntCell latch) {
     };
 }
 
+KeyUpList::Callback spaceReleaseKey(IntCell latch) {
+    return [latch = std::move(latch)](std::int32_t sym) {
+        if (sym == Keys::space && *latch != 0) *latch = 0;
+    };
+}
+
 }  // namespace zil::ControlInput

@@ -28,5 +28,8 @@ std::vector<ControlRefLinks::Placement> pushActionPlacements(UIContext& ctx, con
 // Space sets the cell to 1; any other key clears it when it is set.
 KeyDownList::Callback spaceLatchKey(IntCell latch);
 
+// Space let go clears the cell when it is set; other keys leave it.
+KeyUpList::Callback spaceReleaseKey(IntCell latch);
+
 }  // namespace ControlInput
 }  // namespace zil

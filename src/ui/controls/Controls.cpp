@@ -71,13 +71,16 @@ struct SetUp {
 };
 
 // A frame, its first child and one more added later all get (2, 2, w - 4,
-// h - 4) of the frame's box; the first child takes the frame's space latch.
+// h - 4) of the frame's box; the first child takes the frame's space latch,
+// set while Space is down on it.
 DrawItem setUpFrame(const SetUp& s) {
     ControlTree& tree = s.tree();
     IntCell latch = std::make_shared<std::int32_t>(0);
     s.cells().cells.push_back(latch);
-    auto framed = std::make_shared<const FramedChild>(
-        FramedChild{s.self, s.self, s.self, s.ctx.handlers.keyDown, ControlInput::spaceLatchKey(latch)});
+    FramedChild inset{s.self, s.self, s.self, s.ctx.handlers.keyDown, ControlInput::spaceLatchKey(latch)};
+    inset.keyUp = s.ctx.handlers.keyUp;
+    inset.releaseKey = ControlInput::spaceReleaseKey(latch);
+    auto framed = std::make_shared<const FramedChild>(std::move(inset));
     std::shared_ptr<UIControl> frame = tree.lookup(s.self);
     frame->boundingBox.onChanged.push(newIdentityKey(), ControlMessages::linkEntry(tree, InsetFirstChild{s.self}));
     frame->children.onChanged.push(LayoutSteps::insetFramedChild(tree, framed));

@@ -101,6 +101,10 @@ void insetFramedChild(ControlTree& tree, const FramedChild& framed) {
     if (keyed.empty()) return;
     framed.registration->remove();
     *framed.registration = Registration::pushInSlot(framed.keyDown, keyed.front(), framed.latchKey);
+    if (framed.keyUp) {
+        framed.releaseRegistration->remove();
+        *framed.releaseRegistration = Registration::pushInSlot(framed.keyUp, keyed.front(), framed.releaseKey);
+    }
     TopLevelControls::invalidate(tree, framed.frame);
 }
 

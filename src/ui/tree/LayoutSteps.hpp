@@ -51,11 +51,15 @@ struct ItemList {
 struct FramedChild {
     IdCell frame;   // its box gives the size
     IdCell fitted;  // its first child gets (2, 2, w - 4, h - 4)
-    IdCell keyed;   // its first child gets `latchKey`
+    IdCell keyed;   // its first child gets `latchKey` and `releaseKey`
     std::shared_ptr<KeyDownTable> keyDown;
     KeyDownList::Callback latchKey;
     // The latch key registered last; replaced, never added to.
     std::shared_ptr<Registration> registration = std::make_shared<Registration>();
+    // The key-up side of the latch, registered alongside it when there is one.
+    std::shared_ptr<KeyUpTable> keyUp = nullptr;
+    KeyUpList::Callback releaseKey = nullptr;
+    std::shared_ptr<Registration> releaseRegistration = std::make_shared<Registration>();
 };
 
 // What the hit test of a control needs.
@@ -91,8 +95,8 @@ void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int3
 void fitItemsHeight(ControlTree& tree, const ItemList& items);
 
 // The fitted control's first child gets (2, 2, w - 4, h - 4) of the frame's
-// box; the keyed control's first child gets the latch key handler in place
-// of the one registered before; then the frame is repainted. Without a
+// box; the keyed control's first child gets the latch key handlers in place
+// of those registered before; then the frame is repainted. Without a
 // keyed child it ends before the handler and the repaint.
 void insetFramedChild(ControlTree& tree, const FramedChild& framed);
 

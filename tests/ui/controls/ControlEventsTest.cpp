@@ -88,6 +88,13 @@ TEST(ControlEvents, TheLastVisibleControlUnderThePointerReceives) {
         ui.button(false, p.x, p.y);
         EXPECT_EQ(ui.take(), expected) << p.x << "," << p.y;
     }
+    // A hidden top-level window holding the pointer takes nothing: the
+    // shown one before it does, and outside that nothing.
+    ui.add(nullptr, {0, 0, 300, 100}, "hiddenWindow", 0);
+    for (const auto& [p, expected] : {std::pair{Point{190, 10}, Log{"release window 190,10"}}, {{250, 60}, {}}}) {
+        ui.button(false, p.x, p.y);
+        EXPECT_EQ(ui.take(), expected) << p.x << "," << p.y;
+    }
 
     // A control at (10, 10) in a panel at (5, 5) of a window at (100, 100):
     // the window's own origin does not count.

@@ -128,7 +128,9 @@ TEST(Controls, FramesScrollAreasListsAndBooksLayOutWhatTheyHold) {
     ui.at(frame).boundingBox.set({0, 0, 60, 40});
     EXPECT_EQ(ui.at(first).boundingBox.value(), (IRect2D{2, 2, 56, 36}));
     EXPECT_EQ(ui.at(second).boundingBox.value(), (IRect2D{1, 1, 5, 5}));
-    EXPECT_EQ(ui.ctx.handlers.keyDown->at(idOf(first)).size(), 1u);  // the frame's space latch, once
+    // The frame's space latch, pressed and let go, once each.
+    EXPECT_EQ(ui.ctx.handlers.keyDown->at(idOf(first)).size(), 1u);
+    EXPECT_EQ(ui.ctx.handlers.keyUp->at(idOf(first)).size(), 1u);
 
     // Selection strings grow a line and a flag per string.
     const IdCell list = ui.add(K::SelectionStrings, {0, 0, 80, 5});

@@ -27,7 +27,9 @@ TEST(InputRules, BarsStepByHalfTheirSizeAndDragPastTheirEnds) {
         // size, from, key: to
         {20, 85, Keys::down, 80},   // 85 + 10 clamped to 100 - 20
         {20, 5, Keys::up, 0},       {30, 40, Keys::down, 55},  // a step of 15
-        {120, 0, Keys::down, -20},  // a bar larger than its range
+        {120, 0, Keys::down, -20},  // a bar larger than its range: the limit wins
+        {120, 50, Keys::up, -20},   // 50 - 60 is not below the limit -20
+        {120, 0, Keys::up, 0},      // 0 - 60 is: 0
         {20, 50, Keys::left, 50},   // not a vertical bar's key
     };
     for (const auto& [barSize, from, key, to] : keys) {
@@ -49,6 +51,9 @@ TEST(InputRules, BarsStepByHalfTheirSizeAndDragPastTheirEnds) {
         pushButton(false, 305, 45);
         pushMotion(305, 150, 0, 0);  // released: nothing
     });
+    // Leaving the bar reaches its motion handler, which with no button held
+    // does not drag (from the last start it would give 190 - 250 + 80).
+    ui.run([] { pushMotion(10, 200, 0, 0); });
     EXPECT_EQ(seen, (std::vector<std::int32_t>{40, 80, 0}));
 }
 
@@ -77,6 +82,24 @@ TEST(InputRules, ButtonsTrackThePointerAndClickWhenLetGoOnThem) {
     EXPECT_EQ(clicks, 2);
 }
 
+TEST(InputRules, AFramesSpaceLatchHoldsWhileSpaceIsDownOnWhatItFrames) {
+    LoopUi ui;
+    const IdCell framed = ui.make("VuqFramedTextEdit", {10, 40, 100, 24});
+    const std::int32_t& latch = *cellsOf(ui, framed).cells[0];
+    ui.click(20, 50);  // the framed edit takes the focus
+    const std::pair<std::function<void()>, std::int32_t> steps[] = {
+        {[] { pushKey(true, Keys::space, ' '); }, 1},
+        {[] { pushKey(false, SDLK_a); }, 1},  // another key let go
+        {[] { pushKey(false, Keys::space); }, 0},
+        {[] { pushKey(true, Keys::space, ' '), pushKey(true, SDLK_a, 'a'); }, 0},  // another key pressed
+        {[] { pushKey(true, Keys::space, ' '), pushKey(false, Keys::space), pushKey(false, Keys::space); }, 0},
+    };
+    for (const auto& [push, after] : steps) {
+        ui.run(push);
+        EXPECT_EQ(latch, after);
+    }
+}
+
 TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     LoopUi ui;
     const auto& checked = cellsOf(ui, ui.make("VuqCheckBoxView", {10, 230, 100, 20})).checked;
@@ -84,6 +107,12 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     EXPECT_EQ(checked->value(), 1);
     ui.type(Keys::space, ' ');
     EXPECT_EQ(checked->value(), 0);
+    // A wheel notch clicks nothing; the other buttons click.
+    for (const auto& [button, after] : {std::pair{SDL_BUTTON_WHEELUP, 0}, {SDL_BUTTON_WHEELDOWN, 0},
+                                        {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 0}}) {
+        ui.run([b = button] { pushButton(true, 15, 235, b), pushButton(false, 15, 235, b); });
+        EXPECT_EQ(checked->value(), after) << button;
+    }
 
     const IdCell tabs = ui.make("VuqTabIndex", {10, 200, 202, 20});  // 202 div 4 = 50 a tab
     for (const char* t : {"a", "b", "c", "d"}) cellsOf(ui, tabs).items->append(t);
@@ -114,6 +143,12 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
         SDL_SetModState(KMOD_NONE);
         EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()), flags) << row;
     }
+    ui.run([h] {
+        for (int b : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN})
+            pushButton(true, 405, 11 + h, b), pushButton(false, 405, 11 + h, b);
+    });
+    EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()),
+              (std::vector<std::int32_t>{1, 0, 1}));  // a wheel notch over row 1 selects nothing
     EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(list));
 }
 
@@ -159,7 +194,7 @@ TEST(InputRules, TheTextCursorGoesWherePressedAndADragSelects) {
     EXPECT_EQ(ui.state(), "hello world 0+0");
 }
 
-TEST(InputRules, WhatShowsTheFocusIsRepaintedWhenTheFocusLeaves) {
+TEST(InputRules, WhatShowsTheFocusOrTheCursorIsRepaintedWhenItMoves) {
     TextUi ui;  // the edit at (10, 150, 200, 24) has the focus
     ui.make("VuqFramedTextEdit", {300, 150, 204, 28});
     ui.make("VuqButtonView", {10, 300, 100, 30});
@@ -174,6 +209,10 @@ TEST(InputRules, WhatShowsTheFocusIsRepaintedWhenTheFocusLeaves) {
     EXPECT_TRUE(repainted({320, 160}, {10, 150, 200, 24}));
     // The button takes it: the frame's mark goes.
     EXPECT_TRUE(repainted({20, 310}, {300, 150, 204, 28}));
+    // A cursor that moves alone shows in its new place.
+    ui.click(11, 155);
+    EXPECT_EQ(ui.run([] { pushKeyStroke(Keys::right); }).dirty,
+              (std::vector<std::vector<IRect2D>>{{{10, 150, 200, 24}}}));
 }
 
 TEST(InputRules, TextKeysMoveDeleteTypeEveryByteAndUseTheClipboard) {
@@ -185,8 +224,10 @@ TEST(InputRules, TextKeysMoveDeleteTypeEveryByteAndUseTheClipboard) {
         {11, 0, SDLK_v, 22, KMOD_RCTRL, "hello worldhello 16+0"},
         {5, 6, SDLK_x, 24, KMOD_LCTRL, "hello 5+0"},
         {0, 0, SDLK_v, 22, KMOD_LCTRL, " worldhello world 6+0"},
+        {0, 5, SDLK_v, 22, KMOD_LCTRL, " worldhello world 6+5"},  // a paste keeps the selection
         {3, 4, Keys::right, 0, 0, "hello world 7+0"},  // to the selection's end
         {0, 2, Keys::left, 0, 0, "hello world 0+0"},   // stays, the selection cleared
+        {5, 3, Keys::left, 0, 0, "hello world 4+0"},   // one left of the cursor, not of the selection
         {11, 0, Keys::right, 0, 0, "hello world 11+0"},
         {2, 3, Keys::backspace, 8, 0, "he world 2+0"},    // the selection only
         {2, 0, Keys::backspace, 8, 0, "hllo world 1+0"},  // the character before
@@ -248,6 +289,7 @@ TEST(InputRules, TabMovesTheFocusAlongTheNamedControls) {
         {[] {}, 0, a},                        // round to a
         {[] {}, KMOD_LSHIFT, c},              // back from position 0: the last
         {[&] { names->append("a"); }, 0, a},  // a listed twice counts at its last position
+        {[] {}, 0, a},                        // 3 + 1 wraps to 0, not 0 + 1 to b
         {[&] { ui.ctx.tree.lookup(c)->visible.set(0); }, KMOD_LSHIFT, a},  // hidden controls are not found
     };
     for (const auto& [change, mod, to] : steps) {
