@@ -31,19 +31,40 @@ scripts/setup.sh build-asan -DZIL_SANITIZE=ON -DZIL_BENCH=OFF -DCMAKE_BUILD_TYPE
 if ls fuzz/*.cpp >/dev/null 2>&1; then
   scripts/setup.sh build-fuzz -DZIL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
   root=$PWD
+  mkdir -p build-fuzz/logs
   for f in build-fuzz/fuzz_*; do
+    [ -f "$f" ] && [ -x "$f" ] || continue
     name=$(basename "$f")
     corpus="$root/fuzz/corpus/${name#fuzz_}"
     work="$root/build-fuzz/corpus-$name"
-    mkdir -p "$work"
+    artifacts="$root/build-fuzz/artifacts-$name/"
+    log="$root/build-fuzz/logs/$name.log"
+    mkdir -p "$work" "$artifacts"
     cp demo/ui.uixml "$work/demo"
     # Each target runs in a fresh copy of demo/: it finds the bitmaps there,
-    # and failed loads leave their logs there. Crash files stay in build-fuzz.
+    # and failed loads leave their logs there. Failing inputs stay in
+    # build-fuzz; the stamp tells this run's from older ones.
     scratch=$(mktemp -d)
     cp -r demo/. "$scratch"
+    stamp="$scratch/.started"
+    touch "$stamp"
     echo "Fuzzing $name for ${FUZZ_SECONDS:-60} s"
+    status=0
     (cd "$scratch" && "$root/$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 \
-      -artifact_prefix="$root/build-fuzz/" "$work" $( [ -d "$corpus" ] && echo "$corpus" ) 2>&1 | tail -n 3)
+      -artifact_prefix="$artifacts" "$work" $( [ -d "$corpus" ] && echo "$corpus" )) >"$log" 2>&1 || status=$?
+    kept=$(find "$artifacts" -type f -newer "$stamp" | sort)
     rm -rf "$scratch"
+    if [ "$status" -ne 0 ]; then
+      cat "$log"
+      echo "$name failed with status $status; its whole log is $log" >&2
+      if [ -n "$kept" ]; then
+        echo "The failing input was kept in:" >&2
+        echo "$kept" >&2
+      else
+        echo "It kept no failing input in $artifacts" >&2
+      fi
+      exit 1
+    fi
+    tail -n 3 "$log"
   done
 fi

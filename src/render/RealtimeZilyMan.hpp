@@ -88,10 +88,11 @@ void worldEnd(RiState& st);
 void showFrame(RiState& st);
 
 // Installs an offscreen device drawing into `colour` (owned by the caller)
-// with a new depth surface of width x height, freeing the previous device's
-// depth surface. A depth surface SDL cannot make is reported
-// ("Could not create depth surface in RealtimeZilyMan\n") and leaves no
-// device; returns whether a device is installed.
+// with a depth surface of width x height: the previous offscreen device's
+// when it has that size, else a new one, the previous one freed. A depth
+// surface SDL cannot make is reported ("Could not create depth surface in
+// RealtimeZilyMan\n") and leaves no device; returns whether a device is
+// installed.
 bool installOffscreenDevice(RiState& st, SDL_Surface* colour, int width, int height);
 
 // Frees the current device's depth surface and leaves no device.

@@ -59,7 +59,8 @@ void RenderPreview::render(SDL_Surface* target) {
         printMessage(report_, "Exception in RenderPreview.render\n");
         throw BackendError();
     }
-    // A new depth surface of the device's size for every render.
+    // The device is the control's size, and so is its depth surface, which
+    // is kept from render to render while that size stays.
     if (!RealtimeZilyMan::installOffscreenDevice(st_, target, box.w, box.h)) {
         printMessage(report_, "Exception in RenderPreview.render\n");
         throw BackendError();

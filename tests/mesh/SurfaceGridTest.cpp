@@ -3,6 +3,8 @@
 #include "mesh/CornerPoints.hpp"
 #include "mesh/MeshTestUtil.hpp"
 #include "mesh/OutputWeights.hpp"
+#include "mesh/SceneObject.hpp"
+#include "render/RiState.hpp"
 
 using namespace zil;
 using namespace zil::test;
@@ -234,10 +236,24 @@ TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
     // Degenerate cells give zero normals; the unused vertex is the zero point.
     for (const Xyz& n : s.normals) EXPECT_EQ(n, (Xyz{0, 0, 0}));
     EXPECT_EQ(s.points[4], (Xyz{0, 0, 0}));
-    // A vertex no corner names is not read, even when it is no record.
+    // What is drawn has a vertex no corner names as the zero point with the
+    // zero normal, though it is a record with a point of its own.
     std::vector<Xyz> points = cubePoints(1.0);
     points.push_back({9, 9, 9});
-    const ZilLValue m = meshRecord(points, cubeFaceList());
+    Capture cap;
+    const ZilLValue m = linkNeighbours(meshRecord(points, cubeFaceList()), cap.out());
+    RiState st;
+    SceneObject obj;
+    validate(obj, st, m, cap.out());
+    EXPECT_EQ(cap.text(), "");
+    ASSERT_EQ(st.recordedCalls.size(), 1u);
+    const RiParamList& drawn = st.recordedCalls.front().params;
+    ASSERT_EQ(drawn.size(), 2u);
+    // Nine vertices, three points inside each of 12 edges, nine inside each of 6 faces.
+    ASSERT_EQ(drawn[0].value.xyz.size(), 9u + 12u * 3u + 6u * 9u);
+    EXPECT_EQ(drawn[0].value.xyz[8], (Xyz{0, 0, 0}));
+    EXPECT_EQ(drawn[1].value.xyz[8], (Xyz{0, 0, 0}));
+    // Nor is it read: it need not even be a record.
     vertices(m).set(8, ZilLValue::INT(7));
     EXPECT_EQ(surfaceOf(m).points.at(8), (Xyz{0, 0, 0}));
 }

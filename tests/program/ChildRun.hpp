@@ -9,6 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +20,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "shell/IRect2D.hpp"
@@ -65,6 +70,15 @@ struct Outcome {
     std::string out, err;
 };
 
+// A child still running after this long is killed, and the test fails: a
+// program that never quits must not hang the suite.
+inline constexpr int kChildSeconds = 120;
+// The idle hook runs at most this many times; a child that gets that far
+// without quitting ends with kIdleCapStatus, so that hooks that save the
+// screen at every idle moment cannot fill the disk.
+inline constexpr int kIdleCap = 20;
+inline constexpr int kIdleCapStatus = 125;
+
 inline std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
@@ -72,10 +86,27 @@ inline std::string slurp(const fs::path& p) {
     return s.str();
 }
 
+// Waits for the child, or kills it once `seconds` have passed; false then.
+inline bool waitOrKill(pid_t pid, int& status, int seconds) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(seconds);
+    std::chrono::microseconds pause(100);
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR)) return true;
+        if (Clock::now() >= deadline) break;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return false;
+}
+
 // Forks; the child works in `dir` with descriptors 1 and 2 on files (or 1
 // on `stdoutPath` when given), runs `body` and exits with its result.
 template <class Body>
-Outcome inChild(const fs::path& dir, Body body, const char* stdoutPath = nullptr) {
+Outcome inChild(const fs::path& dir, Body body, const char* stdoutPath = nullptr, int seconds = kChildSeconds) {
     const fs::path out = dir / ".out", err = dir / ".err";
     std::fflush(nullptr);
     const pid_t pid = ::fork();
@@ -88,7 +119,8 @@ Outcome inChild(const fs::path& dir, Body body, const char* stdoutPath = nullptr
         ::_exit(body());
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    if (!waitOrKill(pid, status, seconds))
+        ADD_FAILURE() << "The child was still running after " << seconds << " s and was killed";
     Outcome o;
     o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     o.out = slurp(out);
@@ -99,16 +131,22 @@ Outcome inChild(const fs::path& dir, Body body, const char* stdoutPath = nullptr
 }
 
 // The program's entry in the child; `idle` runs at each idle moment with
-// its count from 0.
+// its count from 0, up to the cap.
 inline Outcome runProgram(const fs::path& dir, std::function<void(UIContext&, int)> idle,
                           const char* stdoutPath = nullptr) {
-    return inChild(
+    const Outcome o = inChild(
         dir,
         [&] {
             int n = 0;
-            return Program::run([&](UIContext& ctx) { idle(ctx, n++); });
+            return Program::run([&](UIContext& ctx) {
+                if (n == kIdleCap) ::_exit(kIdleCapStatus);
+                idle(ctx, n++);
+            });
         },
         stdoutPath);
+    if (o.status == kIdleCapStatus)
+        ADD_FAILURE() << "The program had not quit after " << kIdleCap << " idle moments and was ended";
+    return o;
 }
 
 // Pushes a quit at the first idle moment.

@@ -97,6 +97,30 @@ void skipWhile(CharCursor& at, std::uint8_t cls, std::string* keep = nullptr) {
     }
 }
 
+// One character of a class, taken; at the end "Unexpected end of file",
+// and a character outside the class is "unexpected". The cursor stays put
+// on a failure.
+inline bool oneOf(CharCursor& at, std::uint8_t cls, int& taken, Failure& f) {
+    const int c = at.peek();
+    if (c < 0) return fail(f, Failure::Form::EndOfFile, {}, at.position());
+    if (!is(c, cls)) return fail(f, Failure::Form::Unexpected, {}, at.position(), static_cast<unsigned char>(c));
+    at.advance();
+    taken = c;
+    return true;
+}
+
+// The blank step on a cursor; tryReaderStep is this on a source.
+inline bool blankStep(CharCursor& at, int& taken, Failure& f) { return oneOf(at, kBlank, taken, f); }
+
+// Blank steps until one finds no blank. The failure that ends the run is
+// dropped unread, so it costs nothing to make.
+inline void blanks(CharCursor& at) {
+    Failure dropped;
+    int c;
+    while (blankStep(at, c, dropped)) {
+    }
+}
+
 // The digits of an escape are all checked before they are converted.
 int digitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -155,13 +179,12 @@ bool decode(std::string_view raw, long position, std::string& out, Failure& f) {
 }
 
 bool attribute(CharCursor& at, UIXMLAttribute& out, Failure& f) {
-    int c = at.peek();
-    if (c < 0) return fail(f, Failure::Form::EndOfFile, {}, at.position());
-    if (!is(c, kLetter)) return fail(f, Failure::Form::Unexpected, {}, at.position(), static_cast<unsigned char>(c));
-    out.name.clear();
+    int first;
+    if (!oneOf(at, kLetter, first, f)) return false;
+    out.name.assign(1, static_cast<char>(first));
     skipWhile(at, kLetter | kDigit, &out.name);
     if (!expect(at, "=", f)) return false;
-    skipWhile(at, kBlank);
+    blanks(at);
     const long quote = at.position();
     if (!expect(at, "'", f)) return false;
 
@@ -174,7 +197,7 @@ bool attribute(CharCursor& at, UIXMLAttribute& out, Failure& f) {
         return false;
     }
     if (!expect(at, "'", f)) return false;
-    skipWhile(at, kBlank);
+    blanks(at);
     return true;
 }
 
@@ -199,17 +222,17 @@ bool item(CharCursor& at, UIXMLItem& out, Failure& f) {
     using Kind = UIXMLItem::Kind;
     CharCursor k = at;
     if (!expect(k, "<", f)) return false;
-    skipWhile(k, kBlank);
+    blanks(k);
     const CharCursor start = k;
     Failure best;
     Failure g;
 
     bool found = false;
     if (expect(k, "!--", g)) {
-        skipWhile(k, kBlank);
+        blanks(k);
         skipWhile(k, kComment);
         if (expect(k, "--", g)) {
-            skipWhile(k, kBlank);
+            blanks(k);
             out.kind = Kind::Comment;
             found = true;
         }
@@ -218,7 +241,7 @@ bool item(CharCursor& at, UIXMLItem& out, Failure& f) {
         keepFurther(best, g);
         k = start;
         if (expect(k, "control", g)) {
-            skipWhile(k, kBlank);
+            blanks(k);
             out.kind = Kind::Open;
             attributes(k, &out.attributes);
             found = true;
@@ -228,7 +251,7 @@ bool item(CharCursor& at, UIXMLItem& out, Failure& f) {
         keepFurther(best, g);
         k = start;
         if (expect(k, "/control", g)) {
-            skipWhile(k, kBlank);
+            blanks(k);
             out.kind = Kind::Close;
             found = true;
         }
@@ -237,7 +260,7 @@ bool item(CharCursor& at, UIXMLItem& out, Failure& f) {
         keepFurther(best, g);
         k = start;
         if (expect(k, "alias", g)) {
-            skipWhile(k, kBlank);
+            blanks(k);
             attributes(k, nullptr);
             out.kind = Kind::Alias;
             found = true;
@@ -249,7 +272,7 @@ bool item(CharCursor& at, UIXMLItem& out, Failure& f) {
         return false;
     }
     if (!expect(k, ">", f)) return false;
-    skipWhile(k, kBlank);
+    blanks(k);
     at = k;
     return true;
 }
@@ -288,9 +311,25 @@ std::pair<std::string, CharSource> readChars(const CharSource& source, std::size
     return source.take(count);
 }
 
+std::optional<std::pair<char, CharSource>> tryReaderStep(const CharSource& source) {
+    CharCursor at(source);
+    int c;
+    Failure f;
+    if (!blankStep(at, c, f)) return std::nullopt;
+    return std::pair{static_cast<char>(c), at.source()};
+}
+
+std::pair<char, CharSource> readerStep(const CharSource& source) {
+    CharCursor at(source);
+    int c;
+    Failure f;
+    if (!blankStep(at, c, f)) f.raise();
+    return {static_cast<char>(c), at.source()};
+}
+
 CharSource skipBlanks(const CharSource& source) {
     CharCursor at(source);
-    skipWhile(at, kBlank);
+    blanks(at);
     return at.source();
 }
 

@@ -48,6 +48,14 @@ std::pair<UIXMLItem, CharSource> readItem(const CharSource& source);
 // At most `count` characters ("" at the end) and the source after them.
 std::pair<std::string, CharSource> readChars(const CharSource& source, std::size_t count);
 
+// One blank (space, TAB, CR, LF) and the source after it; none otherwise,
+// the source then left where it was.
+std::optional<std::pair<char, CharSource>> tryReaderStep(const CharSource& source);
+
+// As tryReaderStep, but where no blank stands raises SyntaxError: the
+// character's display form + " unexpected", or "Unexpected end of file".
+std::pair<char, CharSource> readerStep(const CharSource& source);
+
 // The source after any run of blanks.
 CharSource skipBlanks(const CharSource& source);
 

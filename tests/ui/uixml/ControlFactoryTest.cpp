@@ -4,6 +4,7 @@
 #include "ui/uixml/ControlFactory.hpp"
 
 #include <fstream>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -16,27 +17,47 @@
 namespace zil::testing {
 namespace {
 
-// A fresh context with a hidden top-level window, ID 1.
+// A fresh context with a hidden top-level window. Controls are found by
+// walking the tree, never by their IDs, which are the table's business.
 struct Ui {
     UIContext ctx{demoConfig()};
     IdCell window = Controls::addControl(ctx, nullptr, ControlKindTag::TopLevelWindow, {0, 0, 640, 480}, 0);
-    const ControlCells& cells(UIControlID id) const { return *Controls::cellsOf(ctx.tree, makeIdCell(id)); }
+    // The control's cells; nullptr for one the toolkit did not set up.
+    const ControlCells* cells(const IdCell& id) const { return Controls::cellsOf(ctx.tree, id); }
     IdCell create(std::string_view cls, std::int32_t visible = 0, const IRect2D& box = {10, 20, 300, 100}) {
         return UIXMLBuild::createControl(ctx, cls, window, box, visible);
+    }
+    std::vector<IdCell> children(const IdCell& id) const { return ControlTree::snapshotChildren(*ctx.tree.lookup(id)); }
+    // The control, then each child's subtree in child order.
+    std::vector<IdCell> group(const IdCell& top) const {
+        std::vector<IdCell> out{top};
+        for (const IdCell& c : children(top))
+            for (const IdCell& g : group(c)) out.push_back(g);
+        return out;
     }
     std::vector<std::string> strings(const IdCell& id) {
         const auto& items = ctx.tree.attributes().get<Attr::NStrings>(id, "strings")->items();
         return {items.begin(), items.end()};
     }
-    // Every control from ID 2 on as "kind<parent x,y,w,h visible".
+    // Every control in the window as "kind<parent x,y,w,h visible", where
+    // the window is 1 and the controls are numbered from 2 in the order of
+    // group().
     std::string made() const {
+        std::vector<IdCell> all;
+        for (const IdCell& top : children(window))
+            for (const IdCell& g : group(top)) all.push_back(g);
+        std::map<UIControlID, int> number{{idOf(window), 1}};
+        for (const IdCell& id : all) number.emplace(idOf(id), static_cast<int>(number.size()) + 1);
         std::string out;
-        for (UIControlID id = 2; ctx.tree.inUse(id); ++id) {
-            const UIControl& c = *ctx.tree.lookup(makeIdCell(id));
+        for (const IdCell& id : all) {
+            const UIControl& c = *ctx.tree.lookup(id);
             const IRect2D b = c.boundingBox.value();
-            out += (id > 2 ? " | " : "") + std::to_string(static_cast<int>(cells(id).kind)) + "<" +
-                   std::to_string(idOf(c.parent)) + " " + std::to_string(b.x) + "," + std::to_string(b.y) + "," +
-                   std::to_string(b.w) + "," + std::to_string(b.h) + " " + std::to_string(c.visible.value());
+            const ControlCells* k = cells(id);
+            const auto parent = number.find(idOf(c.parent));
+            out += (out.empty() ? "" : " | ") + (k ? std::to_string(static_cast<int>(k->kind)) : "?") + "<" +
+                   (parent != number.end() ? std::to_string(parent->second) : "?") + " " + std::to_string(b.x) +
+                   "," + std::to_string(b.y) + "," + std::to_string(b.w) + "," + std::to_string(b.h) + " " +
+                   std::to_string(c.visible.value());
         }
         return out;
     }
@@ -44,12 +65,14 @@ struct Ui {
 
 TEST(ControlFactory, EachClassMakesItsControlsInOrder) {
     InScratchDir empty;  // what the file-browse list box lists
-    // Described (10, 20, 300, 100), hidden, in the window (ID 1); ID 2 stands
-    // for the group. A frame puts its first child at (2, 2, 296, 96); a
-    // scroll area's frame (w - 16, 0, 16, h) holds its bar at (2, 2, 12, h - 4).
-    const std::string framedList = "9<1 10,20,300,100 0 | 8<2 2,2,296,96 1 | 9<3 280,0,16,96 1 | "
-                                   "10<4 2,2,12,92 1 | 11<3 0,0,300,100 1";
+    // Described (10, 20, 300, 100), hidden, in the window (1); the first
+    // control made (2) stands for the group. A frame puts its first child at
+    // (2, 2, 296, 96); a scroll area's frame (w - 16, 0, 16, h) holds its bar
+    // at (2, 2, 12, h - 4), and stays after the area's contents.
+    const std::string framedList = "9<1 10,20,300,100 0 | 8<2 2,2,296,96 1 | 11<3 0,0,300,100 1 | "
+                                   "9<3 280,0,16,96 1 | 10<5 2,2,12,92 1";
     const std::string area = "8<1 10,20,300,100 0 | 9<2 284,0,16,100 1 | 10<3 2,2,12,96 1";
+    const std::string listBox = "8<1 10,20,300,100 0 | 11<2 0,0,300,100 1 | 9<2 284,0,16,100 1 | 10<4 2,2,12,96 1";
     const auto one = [](int kind) { return std::to_string(kind) + "<1 10,20,300,100 0"; };
     const auto framed = [](int kind) { return "9<1 10,20,300,100 0 | " + std::to_string(kind) + "<2 2,2,296,96 1"; };
     const std::pair<const char*, std::string> cases[] = {
@@ -59,7 +82,7 @@ TEST(ControlFactory, EachClassMakesItsControlsInOrder) {
         {"VuqFramedButtonView", framed(4)}, {"VuqFramedPushButton", framed(4) + " | 14<3 0,0,0,0 0"},
         {"VuqButtonView", one(4)},          {"VuqFramedHorizScrollBar", framed(5)}, {"VuqTabIndex", one(13)},
         {"VuqTabBookPage", one(12)},        {"VuqFileBrowseListBox", framedList},
-        {"VuqListBox", area + " | 11<2 0,0,300,100 1"},
+        {"VuqListBox", listBox},
         {"VuqVertScrollArea", area},        {"VuqVertScrollBar", one(10)},     {"VuqFrameForChild", one(9)},
         {"VuqFramedVertScrollBar", framed(10)}, {"VuqSelectionStrings", one(11)}, {"VuqFramedListBox", framedList},
         {"VuqFieldTabulator", one(7)},      {"VuqTabBook", one(6)},            {"VuqHorizScrollBar", one(5)},
@@ -70,7 +93,10 @@ TEST(ControlFactory, EachClassMakesItsControlsInOrder) {
     for (const auto& [name, want] : cases) {
         Ui ui;
         ui.ctx.classes.registerDemoPageClass();
-        EXPECT_EQ(idOf(ui.create(name)), 2) << name;
+        const IdCell top = ui.create(name);
+        const std::vector<IdCell> tops = ui.children(ui.window);
+        ASSERT_EQ(tops.size(), 1u) << name;
+        EXPECT_EQ(idOf(tops[0]), idOf(top)) << name;
         EXPECT_EQ(ui.made(), want) << name;
     }
 }
@@ -80,31 +106,44 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
     for (const char* name : {"b", "a"}) std::ofstream(name).put('x');
     Ui ui;
     UIAttributes& a = ui.ctx.tree.attributes();
-    // A push button (2): the hidden action (3) names the view; "onclick" is
-    // the action's, seen through the view; "text" is the view's own.
+    // A push button: the hidden action names the view; "onclick" is the
+    // action's, seen through the view; "text" is the view's own.
     const IdCell view = ui.create("VuqPushButton", 1);
-    EXPECT_EQ(idOf(ui.cells(3).control->value()), 2);
+    const std::vector<IdCell> button = ui.group(view);  // the view, the action
+    ASSERT_EQ(button.size(), 2u);
+    const ControlCells* action = ui.cells(button[1]);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(idOf(action->control->value()), idOf(view));
     int clicks = 0;
     a.get<Attr::ControlNotify>(view, "onclick")->push([&](const IdCell&) { ++clicks; });
-    ui.cells(3).onClick->deliver(view);
+    action->onClick->deliver(view);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(a.findSlot(makeIdCell(3), "text"), nullptr);
+    EXPECT_EQ(a.findSlot(button[1], "text"), nullptr);
 
-    // A framed list box (4; area 5, strings 8): the frame's "strings" are the
-    // selection strings', and outlive them; the frame is the area's outer control.
+    // A framed list box: the frame's "strings" are the selection strings',
+    // and outlive them; the frame is the scroll area's outer control.
     const IdCell frame = ui.create("VuqFramedListBox", 1);
+    const std::vector<IdCell> list = ui.group(frame);  // frame, area, strings, the area's frame and bar
+    ASSERT_EQ(list.size(), 5u);
     for (const char* item : {"a", "b"}) a.get<Attr::NStrings>(frame, "strings")->append(item);
-    EXPECT_EQ(ui.strings(makeIdCell(8)), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(idOf(ui.ctx.tree.lookup(makeIdCell(5))->links.readAt(0)), 4);
-    ui.ctx.tree.destroyControl(makeIdCell(8));
+    EXPECT_EQ(ui.strings(list[2]), (std::vector<std::string>{"a", "b"}));
+    const auto area = ui.ctx.tree.lookup(list[1]);
+    ASSERT_EQ(area->links.count(), 1);
+    EXPECT_EQ(idOf(area->links.readAt(0)), idOf(frame));
+    ui.ctx.tree.destroyControl(list[2]);
     EXPECT_EQ(a.get<Attr::NStrings>(frame, "strings")->count(), 2);
 
-    // An OK dialog (9; button 10, label 12): the button shows "OK"; the
-    // dialog's "text" is the label's, and the button's are not its.
+    // An OK dialog: the button shows "OK"; the dialog's "text" is the
+    // label's, and the button's are not its.
     const IdCell dialog = ui.create("VuqOKDialog");
-    EXPECT_EQ(ui.cells(10).text->value(), "OK");
+    const std::vector<IdCell> ok = ui.group(dialog);  // dialog, button, its action, label
+    ASSERT_EQ(ok.size(), 4u);
+    const ControlCells* okButton = ui.cells(ok[1]);
+    const ControlCells* label = ui.cells(ok[3]);
+    ASSERT_TRUE(okButton && okButton->text && label && label->text);
+    EXPECT_EQ(okButton->text->value(), "OK");
     a.writeString(dialog, "text", "Saved.");
-    EXPECT_EQ(ui.cells(12).text->value(), "Saved.");
+    EXPECT_EQ(label->text->value(), "Saved.");
     EXPECT_EQ(a.findSlot(dialog, "ispressed"), nullptr);
     // A file-browse list box lists the working directory.
     EXPECT_EQ(ui.strings(ui.create("VuqFileBrowseListBox", 1)), (std::vector<std::string>{"a", "b"}));
@@ -112,11 +151,13 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
 
 TEST(ControlFactory, ClassTablesMatchWholeNamesOnly) {
     Ui ui;
+    const UIControlID next = ui.ctx.tree.nextIndex();
     for (const char* name : {"VuqTab", "VuqPushButtonX", "vuqtextedit", "VuqZilBrovDemo1", "VuqNoBackgroundWindow"})
         EXPECT_EQ(failureOf([&] { ui.create(name); }), "UIXMLBuild: Cannot find control class " + std::string(name));
     EXPECT_EQ(failureOf([&] { UIXMLBuild::findToplevelControlClass(ui.ctx, "VuqTabBook", {}, 0); }),
               "UIXMLBuild: Cannot find toplevel-control class VuqTabBook");
-    EXPECT_FALSE(ui.ctx.tree.inUse(2));  // nothing made
+    EXPECT_EQ(ui.ctx.tree.nextIndex(), next);  // nothing made
+    EXPECT_TRUE(ui.children(ui.window).empty());
 }
 
 struct Demo {
@@ -128,6 +169,9 @@ struct Demo {
 
     Demo() {
         std::filesystem::copy(demoDir(), dir.root(), std::filesystem::copy_options::recursive);
+        // Logs a failed run of the demo left there are not this build's.
+        for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
+            if (entry.path().extension() == ".log") std::filesystem::remove(entry.path());
         AppConfig::Cell config;
         AppConfig::load(config);
         out = stdoutOf([&] {
@@ -146,6 +190,7 @@ TEST(DemoDescription, BuildsSilentlyWithEveryClassAndEachControlInItsPlace) {
     for (const auto& entry : std::filesystem::directory_iterator(d.dir.root()))
         EXPECT_NE(entry.path().extension(), ".log") << entry.path();
     ASSERT_EQ(d.ctx->tree.windows().size(), 1u);
+    ASSERT_FALSE(d.made.empty());
     EXPECT_EQ(d.at(d.made[0]).visible.value(), 1);
     std::set<std::string> classes, names;
     for (const IdCell& id : d.made) {

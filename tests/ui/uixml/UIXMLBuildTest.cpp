@@ -64,7 +64,8 @@ TEST(UIXMLReader, ItemsInFileOrder) {
     // Each of these stops the reading at its "<", after the good first item.
     for (std::string_view bad : {"</ control>", "<control/>", "<Control>", "<controlx>", "<?xml?>",
                                  "<control a=\"1\">", "<control 1a='x'>", "<control a_b='x'>", "<control a ='x'>",
-                                 "<control a='x'", "<", "<control a='<'>", "<control a='''>", "<alias a=x>"})
+                                 "<control a='x'", "<", "<control a='<'>", "<control a='''>", "<alias a=x>",
+                                 "<control\v>", "<\fcontrol>"})  // VT and FF are no blanks
         EXPECT_EQ(readAll("<control>\n" + std::string(bad)), (Read{{open({})}, 10, std::string(bad)})) << bad;
 }
 
@@ -110,6 +111,36 @@ TEST(UIXMLReader, FailureMessages) {
     };
     for (const auto& [text, want] : items)
         EXPECT_EQ(failure([text = text] { R::readItem(CharSource::ofText(text)); }), want) << text;
+    // The blank step where no blank stands: the character's display form.
+    const std::pair<std::string_view, const char*> steps[] = {
+        {"  x", "x unexpected @2"},          {"  \\", "\\\\ unexpected @2"},     {"  \"", "\\\" unexpected @2"},
+        {"  \a", "\\a unexpected @2"},       {"  \v", "\\v unexpected @2"},      {"  \f", "\\f unexpected @2"},
+        {{"  \0", 3}, "\\^@ unexpected @2"}, {"  \x01", "\\^A unexpected @2"},   {"  \x1f", "\\^_ unexpected @2"},
+        {"  \x7f", "\\127 unexpected @2"},   {"  \x80", "\\128 unexpected @2"},  {"  \xff", "\\255 unexpected @2"},
+        {"  ", "Unexpected end of file @2"},
+    };
+    for (const auto& [text, want] : steps) {
+        const CharSource s = R::readerStep(R::readerStep(CharSource::ofText(text, 1)).second).second;
+        EXPECT_EQ(failure([&s] { R::readerStep(s); }), want) << want;
+    }
+}
+
+TEST(UIXMLReader, TheBlankStepTakesOneBlankOrLeavesTheSource) {
+    const CharSource start = CharSource::ofText(" \t\r\nx", 2);
+    std::string taken;
+    CharSource s = start;
+    for (auto step = R::tryReaderStep(s); step; step = R::tryReaderStep(s)) {
+        taken += step->first;
+        s = step->second;
+    }
+    EXPECT_EQ(taken, " \t\r\n");
+    EXPECT_EQ(R::readChars(s, 9).first, "x");  // left at the first character that is no blank
+    EXPECT_EQ(R::readChars(start, 2).first, " \t");  // the older value is untouched
+    for (std::string_view none : {"\v", "\f", "x", ""})
+        EXPECT_FALSE(R::tryReaderStep(CharSource::ofText(none))) << none;
+    // A failed read is no syntax failure: it passes through.
+    const CharSource broken([]() -> std::string { throw Io("gone"); });
+    EXPECT_THROW(R::tryReaderStep(broken), Io);
 }
 
 TEST(UIXMLReader, SourcesArePersistentAndLongChainsNeedNoRecursion) {
