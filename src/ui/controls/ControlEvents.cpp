@@ -174,7 +174,7 @@ void runPointerActions(const ControlTree& tree, const PointerActionStore& store,
     for (const PointerActionEntry& e : store.at(0)) actions.push_back(e.action);
     if (id != 0)
         for (const PointerActionEntry& e : store.at(id)) actions.push_back(e.action);
-    for (const PointerAction& a : actions) runPointerAction(a, pointer);
+    for (const PointerAction& a : actions) runPointerAction(a, pointer, control);
     if (idOf(control) == 0) return;  // its own actions destroyed it
     const DynArray<IdCell>& links = tree.lookup(control)->links.items();
     const std::vector<IdCell> linked(links.begin(), links.end());

@@ -105,20 +105,14 @@ using KeyUpTable = AttributeStore<KeyUpList>;
 using MouseTable = AttributeStore<MouseList>;
 
 // The input tables every control's set-up registers into; they grow with
-// the control table and lose a destroyed control's slot.
+// the control table and lose a destroyed control's slot. They are made with
+// the other per-control stores, in their fixed order, and handed in.
 struct HandlerTables {
-    explicit HandlerTables(AttributeStores& stores)
-        : keyDown(stores.newAttributeStore<KeyDownList>()),
-          keyUp(stores.newAttributeStore<KeyUpList>()),
-          mouse(stores.newAttributeStore<MouseList>()),
-          marks(stores.newAttributeStore<std::int32_t>()),
-          clicks(stores.newAttributeStore<PlainList>()) {}
-
+    // 1 for a control that a pointer walk has reached.
+    std::shared_ptr<AttributeStore<std::int32_t>> marks;
     std::shared_ptr<KeyDownTable> keyDown;
     std::shared_ptr<KeyUpTable> keyUp;
     std::shared_ptr<MouseTable> mouse;
-    // 1 for a control that a mouse event has reached during its walk.
-    std::shared_ptr<AttributeStore<std::int32_t>> marks;
     // Run when a button is clicked (pressed and released over it, or Space
     // let go on it); the context is the button's ID cell.
     std::shared_ptr<ControlHookTable> clicks;
