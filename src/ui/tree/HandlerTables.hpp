@@ -108,11 +108,11 @@ using MouseTable = AttributeStore<MouseList>;
 // the control table and lose a destroyed control's slot. They are made with
 // the other per-control stores, in their fixed order, and handed in.
 struct HandlerTables {
-    // 1 for a control that a pointer walk has reached.
-    std::shared_ptr<AttributeStore<std::int32_t>> marks;
     std::shared_ptr<KeyDownTable> keyDown;
     std::shared_ptr<KeyUpTable> keyUp;
     std::shared_ptr<MouseTable> mouse;
+    // 1 for a control that a mouse event has reached during its walk.
+    std::shared_ptr<AttributeStore<std::int32_t>> marks;
     // Run when a button is clicked (pressed and released over it, or Space
     // let go on it); the context is the button's ID cell.
     std::shared_ptr<ControlHookTable> clicks;
