@@ -103,9 +103,7 @@ TEST(ToolkitStores, TheFocusDefaultsCountAndStampEachStepBeforeTheControlsOwn) {
     EXPECT_EQ(t.stamps(t.a), (std::vector<std::int64_t>{6, 8, 5, 7, 1, 3}));
     EXPECT_EQ(t.ctx.stores.focusSteps->at(*t.b), 4);
     EXPECT_EQ(t.stamps(t.b), (std::vector<std::int64_t>{2, 4, 0, 0, 1, 3}));
-    const UIControlID b = *t.b;
-    t.ctx.tree.destroyControl(t.b);  // the focus goes with it; its records are cleared
-    EXPECT_EQ(t.ctx.stores.focusSteps->at(b) + t.ctx.stores.lastFocusStep[5]->at(b), 0);
+    ControlMessages::changeCurrent(makeIdCell(0), t.ctx.focus);  // slot 0 is no control's: nothing kept
     EXPECT_EQ(t.ctx.stores.focusSteps->at(0), 0);
 }
 
