@@ -116,7 +116,8 @@ struct Ui {
     ImageManager images;
     FontContext fonts;
     AppConfig::Cell config = bench::demoConfig();
-    PointerActionStores pointer{tree.stores()};
+    PointerActionStores pointer{tree.stores().newAttributeStore<PointerActionList>(),
+                                tree.stores().newAttributeStore<PointerActionList>()};
     LookServices services{tree, fonts, images, config, pointer};
     std::vector<LookSetUp> kept;
 

@@ -101,6 +101,9 @@ public:
 
     std::int32_t capacity() const { return capacity_; }
 
+    // Every store made here, oldest first.
+    const std::vector<std::shared_ptr<AttributeStoreBase>>& inCreationOrder() const { return stores_; }
+
     // Resizes every store, newest first, to n slots and makes n the
     // capacity; shrinking drops the slots from n on. n >= 2147483646 raises
     // Size before any store changes.

@@ -46,6 +46,8 @@ constexpr Shade kAccent = shade(accent);
 constexpr Shade kWhite = shade(white);
 static_assert(kGrey03.r == 76 && kGrey05.r == 128 && kAccent.g == 207 && kAccent.b == 130);
 
+int channel(double value) { return realToInt(value * 255.0, RoundingMode::ToNearest); }
+
 Uint32 pixelOf(SDL_Surface* surface, const Shade& s) {
     return mltSDL_MapRGB(mltSDLSurface_GetFormat(surface), s.r, s.g, s.b);
 }
@@ -62,6 +64,12 @@ void fillRect(const DrawTarget& t, std::int64_t x, std::int64_t y, std::int64_t 
     if (c.empty()) return;
     mltSDL_FillRect(t.surface, static_cast<int>(c.x0), static_cast<int>(c.y0), static_cast<int>(c.x1 - c.x0),
                     static_cast<int>(c.y1 - c.y0), pixel);
+}
+
+void fillRectColor(const DrawTarget& t, const IRect2D& r, const ColorRGB& colour) {
+    if (r.isEmpty()) return;
+    const Shade s{channel(colour.red), channel(colour.green), channel(colour.blue)};
+    fillRect(t, r.x, r.y, r.w, r.h, pixelOf(t.surface, s));
 }
 
 void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::int64_t y) {

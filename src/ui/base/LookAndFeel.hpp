@@ -46,6 +46,11 @@ constexpr ColorRGB grey(double v) { return {v, v, v}; }
 // target's format.
 void fillRect(const DrawTarget& t, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Uint32 pixel);
 
+// Fills the rectangle with the colour, its pixel made as above. An empty
+// rectangle makes no SDL call at all; otherwise a channel that is not a
+// number raises Domain.
+void fillRectColor(const DrawTarget& t, const IRect2D& r, const ColorRGB& colour);
+
 // Copies the whole bitmap to (x, y); a null bitmap draws nothing.
 void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::int64_t y);
 

@@ -12,12 +12,19 @@ IdentityKey pushPointerAction(PointerActionStore& store, UIControlID id, Pointer
     return key;
 }
 
-void runPointerAction(const PointerAction& action, const PointerAt& pointer) {
+void runPointerAction(const PointerAction& action, const PointerAt& pointer, const IdCell& control) {
     std::visit(
-        [&pointer](const auto& a) {
+        [&pointer, &control](const auto& a) {
             using Kind = std::decay_t<decltype(a)>;
             if constexpr (std::is_same_v<Kind, PointerRule>) {
                 a.run(pointer);
+            } else if constexpr (std::is_same_v<Kind, RecordRelease>) {
+                const UIControlID id = idOf(control);
+                if (id == 0) return;
+                std::int64_t& count = a.count->at(id);
+                Point& at = a.at->at(id);  // both slots checked before either changes
+                ++count;
+                at = pointer.local;
             } else {
                 *a.cell = std::is_same_v<Kind, SetCellAndRepaint> ? 1 : 0;
                 a.repaint(a.control);

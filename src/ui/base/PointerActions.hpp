@@ -4,9 +4,10 @@
 // control and one when it comes up. Slot 0 of a store holds the actions that
 // apply to every control. Lists run from the front; new actions go there.
 //
-// Here are the stores and the two actions of a control's state cell: press
-// sets it to 1, release to 0, and either repaints the control. The input
-// rules put theirs in as PointerRule.
+// Here are the stores, the two actions of a control's state cell (press
+// sets it to 1, release to 0, and either repaints the control) and the one
+// that keeps count of a control's releases. The input rules put theirs in
+// as PointerRule.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,7 +47,14 @@ struct PointerRule {
     std::function<void(const PointerAt&)> run;
 };
 
-using PointerAction = std::variant<SetCellAndRepaint, ClearCellAndRepaint, PointerRule>;
+// Per control (the one the action runs for; none for ID 0): one more in
+// `count`, and the pointer in its coordinates in `at`.
+struct RecordRelease {
+    std::shared_ptr<AttributeStore<std::int64_t>> count;
+    std::shared_ptr<AttributeStore<Point>> at;
+};
+
+using PointerAction = std::variant<SetCellAndRepaint, ClearCellAndRepaint, PointerRule, RecordRelease>;
 
 struct PointerActionEntry {
     PointerAction action;
@@ -55,13 +63,10 @@ struct PointerActionEntry {
 using PointerActionList = std::vector<PointerActionEntry>;  // run front first
 using PointerActionStore = AttributeStore<PointerActionList>;
 
-// The two stores, made in the registry so that they grow with the control
-// table and lose a destroyed control's slot.
+// The two stores, made in the registry (with the other per-control stores,
+// in their fixed order) so that they grow with the control table and lose a
+// destroyed control's slot.
 struct PointerActionStores {
-    explicit PointerActionStores(AttributeStores& stores)
-        : press(stores.newAttributeStore<PointerActionList>()),
-          release(stores.newAttributeStore<PointerActionList>()) {}
-
     std::shared_ptr<PointerActionStore> press;    // a button goes down
     std::shared_ptr<PointerActionStore> release;  // a button comes up
 };
@@ -70,8 +75,8 @@ struct PointerActionStores {
 // returns the key. An ID outside the store raises Subscript.
 IdentityKey pushPointerAction(PointerActionStore& store, UIControlID id, PointerAction action);
 
-// Runs one action with the pointer.
-void runPointerAction(const PointerAction& action, const PointerAt& pointer = {});
+// Runs one action of `control`'s run with the pointer.
+void runPointerAction(const PointerAction& action, const PointerAt& pointer = {}, const IdCell& control = nullptr);
 
 // A fresh cell holding 0 that a press over the control sets to 1 and a
 // release sets to 0, each repainting the control: its actions go in front of

@@ -4,7 +4,7 @@
 
 namespace zil {
 
-void ControlClassRegistry::registerToolkitClasses() {
+void ControlClassRegistry::registerToolkitClasses(const RegistrationSteps& steps) {
     using C = ControlClass;
     static constexpr std::pair<std::string_view, C> classes[] = {
         {"VuqFrameForChild", C::FrameForChild},
@@ -36,7 +36,11 @@ void ControlClassRegistry::registerToolkitClasses() {
         {"VuqPopupWindow", C::PopupWindow},
         {"VuqOKDialog", C::OKDialog},
     };
-    for (const auto& [name, number] : classes) registerClass(name, number);
+    for (const auto& [name, number] : classes) {
+        if (number == C::TextEdit && steps.beforeTextEdit) steps.beforeTextEdit();
+        registerClass(name, number);
+        if (number == C::FrameForChild && steps.afterFrameForChild) steps.afterFrameForChild();
+    }
     topLevel_ = topLevel_.insert("VuqNoBackgroundWindow", true);
 }
 

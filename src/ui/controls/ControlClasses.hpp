@@ -5,6 +5,7 @@
 // factory (UIXMLBuild::createControl) builds a class's controls from its
 // number. Names are case-sensitive byte strings matched whole.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -44,10 +45,19 @@ enum class ControlClass : std::int32_t {
     ZilBrovDemo1 = 28,  // registered by the demo itself
 };
 
+// What start-up does between registrations: right after the first class,
+// VuqFrameForChild, and right before VuqTextEdit. An empty step does
+// nothing.
+struct RegistrationSteps {
+    std::function<void()> afterFrameForChild;
+    std::function<void()> beforeTextEdit;
+};
+
 class ControlClassRegistry {
 public:
-    // Enters the 28 toolkit classes and the top-level window class.
-    void registerToolkitClasses();
+    // Enters the 28 toolkit classes in their fixed order, running the steps
+    // at their places, then the top-level window class.
+    void registerToolkitClasses(const RegistrationSteps& steps = {});
     // Enters one class; a name entered before gets the new number.
     void registerClass(std::string_view name, ControlClass number);
     // The demo's own page class, "VuqZilBrovDemo1".

@@ -169,12 +169,15 @@ std::optional<Picked> pickControl(const ControlTree& tree, AttributeStore<std::i
 void runPointerActions(const ControlTree& tree, const PointerActionStore& store, const IdCell& control,
                        const PointerAt& pointer) {
     // Copied first: an action may change the lists or grow the store.
-    std::vector<PointerAction> actions;
     const UIControlID id = idOf(control);
-    for (const PointerActionEntry& e : store.at(0)) actions.push_back(e.action);
-    if (id != 0)
-        for (const PointerActionEntry& e : store.at(id)) actions.push_back(e.action);
-    for (const PointerAction& a : actions) runPointerAction(a, pointer);
+    const PointerActionList& common = store.at(0);
+    const PointerActionList* own = id != 0 ? &store.at(id) : nullptr;
+    std::vector<PointerAction> actions;
+    actions.reserve(common.size() + (own ? own->size() : 0));
+    for (const PointerActionEntry& e : common) actions.push_back(e.action);
+    if (own)
+        for (const PointerActionEntry& e : *own) actions.push_back(e.action);
+    for (const PointerAction& a : actions) runPointerAction(a, pointer, control);
     if (idOf(control) == 0) return;  // its own actions destroyed it
     const DynArray<IdCell>& links = tree.lookup(control)->links.items();
     const std::vector<IdCell> linked(links.begin(), links.end());

@@ -7,10 +7,9 @@ namespace zil {
 UIContext::UIContext(AppConfig::Cell configCell, OutStream& report)
     : config(std::move(configCell)),
       tree(ControlTree::kDefaultCapacity, report),
-      focus(tree),
-      handlers(tree.stores()),
-      pointerActions(tree.stores()) {
-    classes.registerToolkitClasses();
-}
+      stores(tree, classes),
+      focus(tree, stores.focus),
+      handlers(stores.handlers),
+      pointerActions(stores.pointerActions) {}
 
 }  // namespace zil

@@ -6,8 +6,11 @@
 // input tables, the pointer actions and the control classes. Nothing of it
 // is global; tests make fresh ones.
 //
-// Members are destroyed in reverse order: controls go with the tree, before
-// the fonts, images and rendering state they hold on to.
+// Members are made in order: the tree with its table and attribute tables,
+// then the other per-control stores with the classes registered between
+// them, then their users. They are destroyed in reverse order: controls go
+// with the tree, before the fonts, images and rendering state they hold on
+// to.
 #include <memory>
 
 #include "render/RiState.hpp"
@@ -19,6 +22,7 @@
 #include "ui/base/PointerActions.hpp"
 #include "ui/controls/ControlClasses.hpp"
 #include "ui/controls/LookSetUp.hpp"
+#include "ui/controls/ToolkitStores.hpp"
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/FocusChange.hpp"
 #include "ui/tree/HandlerTables.hpp"
@@ -39,10 +43,11 @@ public:
     FontContext fonts;
     AppConfig::Cell config;
     ControlTree tree;
-    FocusState focus;
-    HandlerTables handlers;
-    PointerActionStores pointerActions;
     ControlClassRegistry classes;
+    ToolkitStores stores;
+    FocusState focus;
+    HandlerTables& handlers;
+    PointerActionStores& pointerActions;
     // The popup window or dialog set up last; emptied when it is destroyed.
     std::shared_ptr<IdCell> lastWindow = std::make_shared<IdCell>();
 

@@ -12,9 +12,10 @@
 // empty slot InvalidControlID, in that order.
 //
 // Later parts of the toolkit keep their own state (focus, hook and handler
-// tables, classes) in objects of their own that refer to this one, and make
-// their per-control stores with stores().newAttributeStore<T>(), so that
-// they grow with the table and lose a destroyed control's slot.
+// tables, classes) in objects of their own that refer to this one; their
+// per-control stores are made in stores() (in one fixed order, beside the
+// class registration), so that they grow with the table and lose a
+// destroyed control's slot.
 #include <SDL.h>
 
 #include <cstdint>

@@ -8,13 +8,13 @@
 
 namespace zil {
 
-FocusState::FocusState(ControlTree& tree)
-    : linksBefore(tree.stores().newAttributeStore<IntList>()),
-      linksAfter(tree.stores().newAttributeStore<IntList>()),
-      blurHooksBefore(tree.stores().newAttributeStore<PlainList>()),
-      blurHooksAfter(tree.stores().newAttributeStore<PlainList>()),
-      focusHooksBefore(tree.stores().newAttributeStore<PlainList>()),
-      focusHooksAfter(tree.stores().newAttributeStore<PlainList>()),
+FocusState::FocusState(ControlTree& tree, const FocusTables& tables)
+    : linksBefore(tables.linksBefore),
+      linksAfter(tables.linksAfter),
+      blurHooksBefore(tables.blurHooksBefore),
+      blurHooksAfter(tables.blurHooksAfter),
+      focusHooksBefore(tables.focusHooksBefore),
+      focusHooksAfter(tables.focusHooksAfter),
       tree_(&tree) {}
 
 namespace {
@@ -74,6 +74,30 @@ void gainFocus(const IdCell& next, FocusState& state) {
 }  // namespace ControlMessages
 
 namespace FocusChange {
+
+namespace {
+
+void recordStep(StepStore& steps, StepStore& last, const IdCell& control) {
+    const UIControlID id = idOf(control);
+    if (id == 0) return;
+    std::int64_t& count = steps.at(id);
+    std::int64_t& stamp = last.at(id);  // both slots checked before either changes
+    stamp = ++count;
+}
+
+}  // namespace
+
+PlainList::Callback recordHookStep(std::shared_ptr<StepStore> steps, std::shared_ptr<StepStore> last) {
+    return [steps = std::move(steps), last = std::move(last)](const IdCell& control) {
+        recordStep(*steps, *last, control);
+    };
+}
+
+IntList::Callback recordLinkStep(std::shared_ptr<StepStore> steps, std::shared_ptr<StepStore> last) {
+    return [steps = std::move(steps), last = std::move(last)](const IdCell& control, const std::int32_t&) {
+        recordStep(*steps, *last, control);
+    };
+}
 
 PlainList::Callback focusFirstChild(FocusState& state) {
     return [s = &state](const IdCell& control) {

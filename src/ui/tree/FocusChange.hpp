@@ -9,7 +9,8 @@
 // cell, hooks after, flags after. Before the cell changes a failure passes
 // to the caller; after it a failing step ends, its failure is dropped, and
 // the next step runs. The UI context owns the one FocusState; it refers to
-// the tree, whose stores its tables live in.
+// the tree, whose registry its tables are made in (with the other
+// per-control stores, in their fixed order) before they are handed to it.
 #include <cstdint>
 #include <memory>
 
@@ -29,9 +30,19 @@ void clearFocus(FocusState& state);
 void gainFocus(const IdCell& next, FocusState& state);
 }  // namespace ControlMessages
 
+// The six tables of a FocusState.
+struct FocusTables {
+    std::shared_ptr<LinkTable> linksBefore;
+    std::shared_ptr<LinkTable> linksAfter;
+    std::shared_ptr<ControlHookTable> blurHooksBefore;
+    std::shared_ptr<ControlHookTable> blurHooksAfter;
+    std::shared_ptr<ControlHookTable> focusHooksBefore;
+    std::shared_ptr<ControlHookTable> focusHooksAfter;
+};
+
 class FocusState {
 public:
-    explicit FocusState(ControlTree& tree);
+    FocusState(ControlTree& tree, const FocusTables& tables);
     FocusState(const FocusState&) = delete;
     FocusState& operator=(const FocusState&) = delete;
 
@@ -83,6 +94,16 @@ void gainFocus(const IdCell& next, FocusState& state);
 // The focus steps as list entries; each holds a pointer to the state, which
 // must outlive it.
 namespace FocusChange {
+
+// Per control, a count kept in a per-control store.
+using StepStore = AttributeStore<std::int64_t>;
+
+// The entries that every control's focus steps run first (slot 0 of each
+// table): for the control, `steps` counts one more step and `last` keeps
+// that count, so that `last` tells when, in the control's own history,
+// its table last ran. ID 0 is no control: nothing is kept.
+PlainList::Callback recordHookStep(std::shared_ptr<StepStore> steps, std::shared_ptr<StepStore> last);
+IntList::Callback recordLinkStep(std::shared_ptr<StepStore> steps, std::shared_ptr<StepStore> last);
 
 // Plain entry: the delivered control's first child, if any, takes the focus.
 PlainList::Callback focusFirstChild(FocusState& state);

@@ -105,15 +105,9 @@ using KeyUpTable = AttributeStore<KeyUpList>;
 using MouseTable = AttributeStore<MouseList>;
 
 // The input tables every control's set-up registers into; they grow with
-// the control table and lose a destroyed control's slot.
+// the control table and lose a destroyed control's slot. They are made with
+// the other per-control stores, in their fixed order, and handed in.
 struct HandlerTables {
-    explicit HandlerTables(AttributeStores& stores)
-        : keyDown(stores.newAttributeStore<KeyDownList>()),
-          keyUp(stores.newAttributeStore<KeyUpList>()),
-          mouse(stores.newAttributeStore<MouseList>()),
-          marks(stores.newAttributeStore<std::int32_t>()),
-          clicks(stores.newAttributeStore<PlainList>()) {}
-
     std::shared_ptr<KeyDownTable> keyDown;
     std::shared_ptr<KeyUpTable> keyUp;
     std::shared_ptr<MouseTable> mouse;

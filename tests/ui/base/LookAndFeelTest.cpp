@@ -57,8 +57,29 @@ TEST(LookAndFeelTest, FacesFillInOrderClippedToTheTarget) {
         {6, 2, [&](auto& t) { fillRect(t, 0, 0, 65539, 1, w); }, {"WWWWWW", "......"}},
         {6, 2, [&](auto& t) { blitWhole(t, bitmap.get(), 65537, 0); }, {"......", "......"}},
         {6, 2, [&](auto& t) { blitWhole({t.surface, -1, 1}, bitmap.get(), 0, 0); }, {"......", "WW...."}},
+        // A colour's channels x 255 to the nearest, ties to even: 76.5 to 76,
+        // 127.5 to 128; the accent (255, 207, 130).
+        {4, 2, [](auto& t) { fillRectColor(t, {1, 0, 2, 2}, grey(0.3)); }, {".33.", ".33."}},
+        {4, 2, [](auto& t) { fillRectColor({t.surface, 1, 1}, {-1, 0, 2, 5}, grey(0.5)); }, {"....", "55.."}},
+        {4, 1, [](auto& t) { fillRectColor(t, {3, 0, 1, 1}, accent); }, {"...A"}},
+        {4, 2, [](auto& t) {
+             const SDL_Rect clip{1, 1, 2, 1};
+             SDL_SetClipRect(t.surface, &clip);
+             fillRectColor(t, {0, 0, 4, 2}, grey(0.2));
+         }, {"....", ".22."}},
+        // Nothing for an empty rectangle (a width of -1 as 16 bits would be
+        // 65535), nor for one at x 65541 (as 16 bits, 5).
+        {4, 1, [](auto& t) { fillRectColor(t, {0, 0, 0, 1}, white); }, {"...."}},
+        {4, 1, [](auto& t) { fillRectColor(t, {0, 0, -1, 1}, white); }, {"...."}},
+        {4, 1, [](auto& t) { fillRectColor(t, {1, 0, 2, 0}, white); }, {"...."}},
+        {6, 1, [](auto& t) { fillRectColor(t, {65541, 0, 1, 1}, white); }, {"......"}},
     };
     for (const auto& [w, h, draw, expected] : cases) EXPECT_EQ(drawn(w, h, draw), expected);
+    // An empty rectangle does not even map its colour.
+    SurfacePtr s = target(2, 2);
+    const ColorRGB notANumber{std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
+    EXPECT_NO_THROW(fillRectColor({s.get()}, {0, 0, 2, 0}, notANumber));
+    EXPECT_THROW(fillRectColor({s.get()}, {0, 0, 1, 1}, notANumber), Domain);
 }
 
 // Fonts of block glyphs 5 wide: white, the accent and black.

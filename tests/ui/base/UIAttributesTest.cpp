@@ -183,6 +183,8 @@ TEST(AttributeText, Lists) {
         {"[ true, x,,  , false ]", {"ru", "als"}, {1, 0}},  // blank, empty, short pieces
         {"[ true , TRUE ]", {"rue", "RU"}, {}},             // "true " is not the word
         {"[ ]", {}, {}},                                    // shorter than four
+        {"x", {}, {}},                                      // nothing between
+        {"", {}, {}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(stringsFromText(c.text), c.strings) << c.text;
@@ -282,6 +284,9 @@ TEST_F(Tables, WritesFromTextDeliverOnlyChanges) {
     EXPECT_EQ(Names(strings->items().begin(), strings->items().end()), Names{"c"});
     EXPECT_EQ(items->count(), 2);
     EXPECT_EQ(appended, 5);
+    attrs.writeAsString(c1, "strings", "x");  // too short for a list: the empty one
+    attrs.writeAsString(c1, "selectableitems", "");
+    EXPECT_EQ(strings->items().count() + items->count(), 0);
 }
 
 TEST_F(Tables, FailedWritesChangeNothing) {

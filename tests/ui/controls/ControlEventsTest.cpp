@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/ToolkitStores.hpp"
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/TreeTestSupport.hpp"
 
@@ -17,9 +18,11 @@ using testing::TestKind;
 
 struct Ui {
     ControlTree tree;
-    FocusState focus{tree};
-    HandlerTables handlers{tree.stores()};
-    PointerActionStores actions{tree.stores()};
+    ControlClassRegistry classes;
+    ToolkitStores stores{tree, classes};
+    FocusState focus{tree, stores.focus};
+    HandlerTables& handlers = stores.handlers;
+    PointerActionStores& actions = stores.pointerActions;
     ControlEventTables events{tree, focus, handlers, actions};
     Log log;
     IdCell window = add(nullptr, {0, 0, 200, 100}, "window");

@@ -9,9 +9,12 @@
 #include <set>
 
 #include "render/RenderPreview.hpp"
+#include "shell/ShellTestSupport.hpp"
 #include "ui/base/LookAndFeel.hpp"
 #include "ui/base/PaintTestSupport.hpp"
 #include "ui/base/PointerActions.hpp"
+#include "ui/controls/Controls.hpp"
+#include "ui/controls/UIContext.hpp"
 #include "ui/tree/ControlNotify.hpp"
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/TreeTestSupport.hpp"
@@ -126,6 +129,58 @@ TEST(ControlLookTest, CellsPickBitmapFontAndInset) {
         EXPECT_EQ(pixelChar(pixel(s.get(), 0, row)), bitmap);
         EXPECT_TRUE(textStartsAt(s.get(), x, y, glyph)) << *id << " " << pressed << lit;
     }
+}
+
+TEST(ControlLookTest, TheSetUpsPutEachLookBitmapWhereItsNameSays) {
+    // Look bitmaps of one grey each (legend in PaintTestSupport.hpp).
+    ScratchDir look;
+    const std::pair<const char*, std::tuple<int, int, int>> files[] = {
+        {"ButtonIn.bmp", {60, 20, 128}},         {"ButtonOut.bmp", {60, 20, 51}},
+        {"CheckBoxChecked.bmp", {13, 7, 128}},   {"CheckBoxUnchecked.bmp", {13, 7, 51}},
+        {"TabIndexSelectedLeft.bmp", {4, 24, 76}},    {"TabIndexSelectedMiddle.bmp", {16, 24, 128}},
+        {"TabIndexSelectedRight.bmp", {12, 24, 191}}, {"TabIndexUnselectedLeft.bmp", {4, 24, 89}},
+        {"TabIndexUnselectedMiddle.bmp", {16, 24, 166}}, {"TabIndexUnselectedRight.bmp", {12, 24, 204}},
+    };
+    for (const auto& [name, size] : files) {
+        const auto [w, h, v] = size;
+        SurfacePtr s = target(w, h, rgb(v, v, v));
+        ASSERT_EQ(SDL_SaveBMP(s.get(), look.path(name).c_str()), 0) << SDL_GetError();
+    }
+    UIContext ctx{configFor(std::filesystem::path(look.path("")).parent_path(), demoDir() / "ui/fonts")};
+    const IdCell window = Controls::addControl(ctx, nullptr, ControlKindTag::TopLevelWindow, {0, 0, 640, 480}, 0);
+    const auto add = [&](ControlKindTag kind, IRect2D box) { return Controls::addControl(ctx, window, kind, box, 1); };
+    const auto drawn = [&](const IdCell& id, int w, int h) {
+        SurfacePtr s = target(w, h);
+        drawControlItems(ctx.tree, {}, {0, 0, w, h}, id, Canvas{s.get(), 0, 0});
+        return picture(s.get());
+    };
+    const auto column0 = [](const Picture& p) {
+        std::string c;
+        for (const std::string& row : p) c += row[0];
+        return c;
+    };
+
+    // A button shows "ButtonIn.bmp" while pressed, "ButtonOut.bmp" else.
+    const IdCell button = add(ControlKindTag::ButtonView, {0, 0, 60, 20});
+    EXPECT_EQ(drawn(button, 60, 20)[0], std::string(60, '2'));
+    ctx.tree.attributes().writeAsString(button, "ispressed", "true");
+    EXPECT_EQ(drawn(button, 60, 20)[0], std::string(60, '5'));
+
+    // A check box 20 high: its box 7 high at (20 div 2) - (7 div 2) = 7,
+    // not at the text's 10 + (-7 div 2) = 6.
+    const IdCell checkBox = add(ControlKindTag::CheckBox, {0, 0, 40, 20});
+    EXPECT_EQ(column0(drawn(checkBox, 40, 20)), std::string(7, '.') + std::string(7, '2') + std::string(6, '.'));
+    ctx.tree.attributes().writeAsString(checkBox, "ischecked", "true");
+    EXPECT_EQ(column0(drawn(checkBox, 40, 20)), std::string(7, '.') + std::string(7, '5') + std::string(6, '.'));
+
+    // Two tabs of 100 in a tab index 200 wide, the first selected: its left
+    // cap, middle tiles from 4 and right cap at 88; then the other's.
+    const IdCell tabs = add(ControlKindTag::TabIndex, {0, 0, 200, 24});
+    ctx.tree.attributes().writeAsString(tabs, "tabs", "'[\"A\",\"B\"]'");
+    const auto strip = [](char l, char m, char r) {
+        return std::string(4, l) + std::string(84, m) + std::string(12, r);
+    };
+    EXPECT_EQ(drawn(tabs, 200, 24)[0], strip('3', '5', '7') + strip('c', '6', '8'));
 }
 
 TEST(ControlLookTest, PreviewRendersAtTheControlsPlace) {

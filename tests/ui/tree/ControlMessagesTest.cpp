@@ -93,12 +93,19 @@ TEST(TopLevelWindow, ReactivateRunsThePathFromTheWindowDown) {
     EXPECT_EQ(l.log, (Log{"any@1=7", "w@1=7", "any@2=7", "any@3=7", "c@3=7"}));
 }
 
+// The six focus tables alone, without start-up's entries in slot 0.
+FocusTables bareFocusTables(ControlTree& tree) {
+    AttributeStores& s = tree.stores();
+    return {s.newAttributeStore<IntList>(),   s.newAttributeStore<IntList>(),   s.newAttributeStore<PlainList>(),
+            s.newAttributeStore<PlainList>(), s.newAttributeStore<PlainList>(), s.newAttributeStore<PlainList>()};
+}
+
 // A and B (2, 3) under a window, and recorders in slot 0 of all six tables
 // logging "<step> <control>[ <flag>] <focused or ->".
 struct Focus {
     ControlTree tree;
     IdCell w = add(tree, nullptr), a = add(tree, w), b = add(tree, w);
-    FocusState state{tree};
+    FocusState state{tree, bareFocusTables(tree)};
     Log log;
 
     std::string now() const { return state.focused() ? std::to_string(*state.focused()) : "-"; }

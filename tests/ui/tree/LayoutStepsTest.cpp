@@ -125,7 +125,9 @@ TEST(LayoutSteps, TheHitTestTakesTheMouseInsideAVisibleControl) {
         {{0, 0}, true}, {{99, 19}, true}, {{100, 5}, false}, {{5, -1}, false}, {{5, 20}, false}};
     for (const auto& [p, hits] : cases) {
         Area a({0, 0, 100, 20}, {});
-        HandlerTables tables(a.tree.stores());
+        HandlerTables tables;
+        tables.marks = a.tree.stores().newAttributeStore<std::int32_t>();
+        tables.mouse = a.tree.stores().newAttributeStore<MouseList>();
         Log ran;
         tables.mouse->at(0).push([&](const PointerAt& at) { ran.push_back("all " + std::to_string(at.local.x)); });
         tables.mouse->at(*a.area).push([&](const PointerAt&) { ran.push_back("own"); });
