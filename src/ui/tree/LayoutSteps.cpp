@@ -135,7 +135,25 @@ void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell
     if (hitAndCapture(tree, p, control, hit)) runMouseHandlers(*hit.handlers, control, p);
 }
 
+void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit) {
+    if (hitAndCapture(tree, p, control, hit)) controlRecordListWalk(tree, control, *hit.handlers, p);
+}
+
 }  // namespace ControlMessages
+
+void controlRecordListWalk(const ControlTree& tree, const IdCell& control, const MouseTable& items, const PointerAt& p) {
+    for (const IdCell& item : ControlTree::snapshotChildren(*tree.lookup(control))) {
+        PointerAt at = p;
+        {
+            std::shared_ptr<UIControl> c = tree.lookup(item);
+            if (c->visible.value() == 0) continue;
+            const IRect2D& box = c->boundingBox.value();
+            at.local = {fit32(std::int64_t{p.local.x} - box.x), fit32(std::int64_t{p.local.y} - box.y)};
+            if (at.local.x < 0 || at.local.x >= box.w || at.local.y < 0 || at.local.y >= box.h) continue;
+        }
+        ControlMessages::runMouseHandlers(items, item, at);
+    }
+}
 
 namespace LayoutSteps {
 

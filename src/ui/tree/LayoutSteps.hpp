@@ -112,7 +112,18 @@ bool hitAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& co
 // hitAndCapture, then the control's mouse handlers.
 void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit);
 
+// hitAndCapture, then controlRecordListWalk over the control's items with
+// the record's handler table, in place of the control's own handlers.
+void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit);
+
 }  // namespace ControlMessages
+
+// A control's item records are its children, in child order. The walk hands
+// the point, in each item's coordinates, to the handlers of `items` (slot
+// 0's, then the item's own) for every visible item whose box holds it; the
+// children are those of the moment it starts. Overflow when the point leaves
+// 32 bits.
+void controlRecordListWalk(const ControlTree& tree, const IdCell& control, const MouseTable& items, const PointerAt& p);
 
 // The steps above as list entries; each holds a pointer to the tree, which
 // must outlive it.

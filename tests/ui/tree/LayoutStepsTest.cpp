@@ -120,24 +120,52 @@ TEST(LayoutSteps, ToControlPointSubtractsEveryOriginBelowTheWindow) {
     EXPECT_EQ(raised([&] { ControlMessages::toControlPoint(a.tree, a.kids[0], {-50, 40}); }), "Overflow");
 }
 
-TEST(LayoutSteps, TheHitTestTakesTheMouseInsideAVisibleControl) {
-    const std::pair<Point, bool> cases[] = {
-        {{0, 0}, true}, {{99, 19}, true}, {{100, 5}, false}, {{5, -1}, false}, {{5, 20}, false}};
-    for (const auto& [p, hits] : cases) {
-        Area a({0, 0, 100, 20}, {});
-        HandlerTables tables(a.tree.stores());
-        Log ran;
-        tables.mouse->at(0).push([&](const PointerAt& at) { ran.push_back("all " + std::to_string(at.local.x)); });
-        tables.mouse->at(*a.area).push([&](const PointerAt&) { ran.push_back("own"); });
-        const HitRecord hit{true, std::make_shared<std::int32_t>(0), tables.marks, tables.mouse};
-        ControlMessages::hitTestAndCapture(a.tree, PointerAt{p, {}}, a.area, hit);
-        EXPECT_EQ(ran, (hits ? Log{"all " + std::to_string(p.x), "own"} : Log{}));
-        EXPECT_EQ(*hit.capture + tables.marks->at(*a.area), hits ? 2 : 0);
-        *hit.capture = 1;  // another control holds the mouse
-        EXPECT_FALSE(ControlMessages::hitAndCapture(a.tree, PointerAt{}, a.area, hit));
-        *hit.capture = 0;
-        a.tree.lookup(a.area)->visible.set(0);
-        EXPECT_FALSE(ControlMessages::hitAndCapture(a.tree, PointerAt{}, a.area, hit));
+TEST(LayoutSteps, TheHitTestTakesTheMouseInsideAVisibleControlForItsHandlersOrItsItems) {
+    // The area (2, 100 x 20) holds items 3 (left half), 4 (right half) and a
+    // hidden 5 over both. Capturing runs the area's handlers; walking runs
+    // those of the item under the point instead, in its coordinates.
+    const std::tuple<Point, Log, Log> cases[] = {  // point, capture's run, walk's run
+        {{0, 0}, {"all 0,0", "own"}, {"all 0,0", "item 3: 0,0"}},
+        {{99, 19}, {"all 99,19", "own"}, {"all 49,19", "item 4: 49,19"}},
+        {{50, 7}, {"all 50,7", "own"}, {"all 0,7", "item 4: 0,7"}},
+        {{100, 5}, {}, {}}, {{5, -1}, {}, {}}, {{5, 20}, {}, {}}, {{-1, 5}, {}, {}},
+    };
+    for (const auto& [p, captured, walked] : cases) {
+        for (bool walk : {false, true}) {
+            Area a({0, 0, 100, 20}, {{0, 0, 50, 20}, {50, 0, 50, 20}, {0, 0, 100, 20}});
+            a.tree.lookup(a.kids[2])->visible.set(0);
+            HandlerTables tables(a.tree.stores());
+            Log ran;
+            const auto text = [](Point q) { return std::to_string(q.x) + "," + std::to_string(q.y); };
+            tables.mouse->at(0).push([&](const PointerAt& at) { ran.push_back("all " + text(at.local)); });
+            tables.mouse->at(*a.area).push([&](const PointerAt&) { ran.push_back("own"); });
+            for (const IdCell& item : a.kids)
+                tables.mouse->at(*item).push([&, id = *item](const PointerAt& at) {
+                    ran.push_back("item " + std::to_string(id) + ": " + text(at.local));
+                    EXPECT_EQ(at.window, (Point{7, 8}));
+                });
+            const HitRecord hit{true, std::make_shared<std::int32_t>(0), tables.marks, tables.mouse};
+            const auto run = [&] {
+                const PointerAt at{p, {7, 8}};
+                if (walk)
+                    ControlMessages::hitTestAndWalkRecords(a.tree, at, a.area, hit);
+                else
+                    ControlMessages::hitTestAndCapture(a.tree, at, a.area, hit);
+            };
+            run();
+            const bool hits = !captured.empty();
+            EXPECT_EQ(ran, walk ? walked : captured) << text(p) << " walk " << walk;
+            EXPECT_EQ(*hit.capture + tables.marks->at(*a.area), hits ? 2 : 0);
+            EXPECT_EQ(tables.marks->at(*a.kids[0]) + tables.marks->at(*a.kids[1]), 0);  // items are not marked
+            ran.clear();
+            *hit.capture = 1;  // another control holds the mouse
+            run();
+            *hit.capture = 0;
+            a.tree.lookup(a.area)->visible.set(0);
+            run();
+            EXPECT_EQ(ran, Log{});
+            EXPECT_EQ(*hit.capture, 0);
+        }
     }
 }
 
