@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -225,6 +226,44 @@ TEST(ControlRefLinks, AFrameFollowsItsTargetUntilReLinked) {
     control->set(makeIdCell(0));
     EXPECT_EQ(links(r2), (Counts{1, 1, 0}));
     EXPECT_EQ(dirty, (Rects{{8, 8, 4, 4}}));  // only repainted
+}
+
+TEST(ControlRefLinks, TableLinksKeepFourEntriesAtTheTargetInTheirOwnTables) {
+    ControlTree tree;
+    IdCell w = addWindow(tree, {0, 0, 200, 200});
+    IdCell p = add(tree, w), r1 = add(tree, w), r2 = add(tree, w);
+    std::array<std::shared_ptr<ControlHookTable>, 4> tables;
+    std::array<ControlRefLinks::Placement, 4> placements;
+    Log placed;
+    const char* const tags[] = {"13", "4", "6", "0"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        tables[i] = tree.stores().newAttributeStore<PlainList>();
+        placements[i] = [&, i, place = ControlRefLinks::placeInTable(tables[i], [](const IdCell&) {})](
+                            const IdCell& target) {
+            placed.push_back(std::string(tags[i]) + "@" + std::to_string(*target));
+            return place(target);
+        };
+    }
+    const auto counts = [&](const IdCell& c) {
+        std::vector<std::size_t> n;
+        for (const auto& t : tables) n.push_back(t->at(*c).size());
+        return n;
+    };
+    const std::vector<std::size_t> none(4, 0), one(4, 1);
+    std::shared_ptr<ControlRef> control = tree.attributes().registerControlID(p, "control");
+    control->onChanged.push(ControlRefLinks::targetTableLinks(placements));
+    dirtyOf(tree, w).clear();
+    control->set(r1);
+    EXPECT_EQ(placed, (Log{"13@3", "4@3", "6@3", "0@3"}));
+    EXPECT_EQ(counts(r1), one);
+    control->set(r2);  // taken off the old target first
+    EXPECT_EQ(std::pair(counts(r1), counts(r2)), std::pair(none, one));
+    control->onChanged.deliver(p, r2);  // again to the same: still one each
+    EXPECT_EQ(counts(r2), one);
+    control->set(makeIdCell(0));
+    EXPECT_EQ(std::pair(counts(r2), counts(makeIdCell(0))), std::pair(none, none));
+    EXPECT_EQ(placed.size(), 12u);  // nothing placed for no control
+    EXPECT_TRUE(dirtyOf(tree, w).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // description, built in a copy of demo/ as the program does.
 #include "ui/uixml/ControlFactory.hpp"
 
+#include <array>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -89,6 +90,10 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
     ui.cells(3).onClick->deliver(view);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(a.findSlot(makeIdCell(3), "text"), nullptr);
+    const FocusState& focus = ui.ctx.focus;  // the action's four entries at the view's slots
+    EXPECT_EQ((std::array{ui.ctx.handlers.clicks->at(2).size(), focus.linksAfter->at(2).size(),
+                          focus.blurHooksAfter->at(2).size(), focus.focusHooksAfter->at(2).size()}),
+              (std::array<std::size_t, 4>{1, 1, 1, 1}));
 
     // A framed list box (4; area 5, strings 8): the frame's "strings" are the
     // selection strings', and outlive them; the frame is the area's outer control.
