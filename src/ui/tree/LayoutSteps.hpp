@@ -7,8 +7,8 @@
 //
 // Each step looks controls up at the moment it needs them and changes state
 // only through ObservedValue::set, so every change propagates as usual.
-// Integer rules: divisions round down (intDiv: Div for 0); a sum or product
-// that leaves 32 bits raises Overflow, except where a rule says it wraps.
+// Integer rules: divisions round down (as intDiv: Div for 0); sums and
+// products are exact, and a result that leaves 32 bits raises Overflow.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -79,10 +79,9 @@ ContentExtent contentExtent(const ControlTree& tree, const IdCell& area);
 void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll);
 
 // The bar moved to v: every child but the frame moves by the same offset so
-// that the contents' top becomes -q, q = ((E - h) * v) div (range - size),
-// the subtraction and the product wrapping at 32 bits; with range = size
-// (contents that fit) q is 0. The area is busy meanwhile (also when a move
-// fails).
+// that the contents' top becomes -q, q = ((E - h) * v) div (range - size);
+// with range = size (contents that fit) q is 0. The area is busy meanwhile
+// (also when a move fails).
 void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int32_t v);
 
 // Appends 0 flags until there is one per item (existing items keep theirs),

@@ -56,6 +56,21 @@ TEST(LayoutSteps, ContentExtentAndTheScrollRangeDividingDownAndWaitingWhileBusy)
     }
     Area empty({0, 0, 50, 100}, {}, 300);
     EXPECT_EQ(raised([&] { ControlMessages::updateScrollRange(empty.tree, empty.scroll); }), "Div");
+
+    // Boxes up to 65,535 high, whose products pass 32 bits (h * (h - 4) from
+    // h = 46,343): h, range, contents' top and extent, size, position.
+    const std::array<std::int32_t, 6> tall[] = {
+        {46342, 46338, 0, 46342, 46338, 0},
+        {46343, 46339, 0, 46343, 46339, 0},
+        {65535, 65531, -65535, 131070, 32765, 32766},  // 65531 / 2 rounded down, then up
+    };
+    for (const auto& [h, range, top, extent, size, position] : tall) {
+        Area a({0, 0, 50, h}, {{0, top, 16, extent}}, range);
+        ControlMessages::updateScrollRange(a.tree, a.scroll);
+        EXPECT_EQ(std::pair(a.scroll.size->value(), a.scroll.position->value()), std::pair(size, position)) << h;
+    }
+    Area low({0, 0, 50, 65535}, {{0, 0, 1, 1}}, 65535);  // a size of 65535^2 does not fit
+    EXPECT_EQ(raised([&] { ControlMessages::updateScrollRange(low.tree, low.scroll); }), "Overflow");
 }
 
 TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
@@ -68,8 +83,8 @@ TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
     a.scroll.position->set(50);  // q = (300 - 100) * 50 div 100 = 100: the top goes to -100
     EXPECT_EQ((Ints{a.y(0), a.y(1), a.y(2)}), (Ints{0, -100, 50}));
     EXPECT_EQ(*scroll->busy + a.scroll.size->value(), 20);  // idle again; the range stayed out while busy
-    a.scroll.position->set(21474837);  // 200 * 21474837 = 2^32 + 104 wraps to 104; div 100 = 1
-    EXPECT_EQ(a.y(1), -1);
+    a.scroll.position->set(21474837);  // 200 * 21474837 passes 32 bits; q = 42949674 exactly
+    EXPECT_EQ(a.y(1), -42949674);
 
     a.tree.lookup(a.kids[2])->boundingBox.onChanging.push([](auto&&...) { throw Error(); });  // a failing move
     EXPECT_EQ(raised([&] { ControlMessages::scrollAreaContents(a.tree, *scroll, 0); }), "Error");
