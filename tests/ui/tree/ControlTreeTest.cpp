@@ -231,22 +231,20 @@ TEST(ControlRefLinks, AFrameFollowsItsTargetUntilReLinked) {
 TEST(ControlRefLinks, TableLinksKeepFourEntriesAtTheTargetInTheirOwnTables) {
     ControlTree tree;
     IdCell w = addWindow(tree, {0, 0, 200, 200});
-    IdCell p = add(tree, w), r1 = add(tree, w), r2 = add(tree, w);
+    IdCell p = add(tree, w), r1 = add(tree, w), r2 = add(tree, w);  // 2, 3, 4
     std::array<std::shared_ptr<ControlHookTable>, 4> tables;
     std::array<ControlRefLinks::Placement, 4> placements;
     Log placed;
-    const char* const tags[] = {"13", "4", "6", "0"};
     for (std::size_t i = 0; i < 4; ++i) {
         tables[i] = tree.stores().newAttributeStore<PlainList>();
-        placements[i] = [&, i, place = ControlRefLinks::placeInTable(tables[i], [](const IdCell&) {})](
-                            const IdCell& target) {
-            placed.push_back(std::string(tags[i]) + "@" + std::to_string(*target));
-            return place(target);
+        placements[i] = [&, i](const IdCell& target) {
+            placed.push_back(std::to_string(i) + "@" + std::to_string(*target));
+            return Registration::pushInSlot(tables[i], target, [](const IdCell&) {});
         };
     }
-    const auto counts = [&](const IdCell& c) {
+    const auto counts = [&](UIControlID c) {
         std::vector<std::size_t> n;
-        for (const auto& t : tables) n.push_back(t->at(*c).size());
+        for (const auto& t : tables) n.push_back(t->at(c).size());
         return n;
     };
     const std::vector<std::size_t> none(4, 0), one(4, 1);
@@ -254,15 +252,12 @@ TEST(ControlRefLinks, TableLinksKeepFourEntriesAtTheTargetInTheirOwnTables) {
     control->onChanged.push(ControlRefLinks::targetTableLinks(placements));
     dirtyOf(tree, w).clear();
     control->set(r1);
-    EXPECT_EQ(placed, (Log{"13@3", "4@3", "6@3", "0@3"}));
-    EXPECT_EQ(counts(r1), one);
-    control->set(r2);  // taken off the old target first
-    EXPECT_EQ(std::pair(counts(r1), counts(r2)), std::pair(none, one));
+    EXPECT_EQ(placed, (Log{"0@3", "1@3", "2@3", "3@3"}));
+    control->set(r2);                   // taken off the old target first
     control->onChanged.deliver(p, r2);  // again to the same: still one each
-    EXPECT_EQ(counts(r2), one);
-    control->set(makeIdCell(0));
-    EXPECT_EQ(std::pair(counts(r2), counts(makeIdCell(0))), std::pair(none, none));
-    EXPECT_EQ(placed.size(), 12u);  // nothing placed for no control
+    EXPECT_EQ(std::tuple(counts(3), counts(4)), std::tuple(none, one));
+    control->set(makeIdCell(0));  // all taken off, none placed
+    EXPECT_EQ(std::tuple(counts(4), counts(0), placed.size()), std::tuple(none, none, std::size_t{12}));
     EXPECT_TRUE(dirtyOf(tree, w).empty());
 }
 
