@@ -128,8 +128,8 @@ void installHandlers(UIContext& ctx, ControlCells& c) {
 std::array<ControlRefLinks::Placement, 4> pushActionPlacements(UIContext& ctx, const ControlCells& action) {
     ControlTree& tree = ctx.tree;
     const IdCell& self = action.self;
-    // The focus steps that run these are guarded: a destroyed action fails
-    // nothing there.
+    // The repaints run in guarded focus steps, where a destroyed action
+    // fails nothing.
     return {ControlRefLinks::placeInTable(ctx.handlers.clicks,
                                           [onClick = action.onClick, self](const IdCell&) { onClick->deliver(self); }),
             ControlRefLinks::placeInTable(ctx.focus.linksAfter, ControlMessages::messageEntry(tree, RepaintControl{self})),
