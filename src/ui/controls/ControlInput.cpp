@@ -7,6 +7,7 @@
 #include "ui/controls/Controls.hpp"
 #include "ui/controls/InputRules.hpp"
 #include "ui/controls/UIContext.hpp"
+#include "ui/tree/ControlNotify.hpp"
 
 namespace zil::ControlInput {
 
@@ -124,10 +125,16 @@ void installHandlers(UIContext& ctx, ControlCells& c) {
     }
 }
 
-std::vector<ControlRefLinks::Placement> pushActionPlacements(UIContext& ctx, const ControlCells& action) {
-    // A click on the control that "control" names delivers "onclick".
-    return {ControlRefLinks::placeInTable(
-        ctx.handlers.clicks, [onClick = action.onClick, self = action.self](const IdCell&) { onClick->deliver(self); })};
+std::array<ControlRefLinks::Placement, 4> pushActionPlacements(UIContext& ctx, const ControlCells& action) {
+    ControlTree& tree = ctx.tree;
+    const IdCell& self = action.self;
+    // The repaints run in guarded focus steps, where a destroyed action
+    // fails nothing.
+    return {ControlRefLinks::placeInTable(ctx.handlers.clicks,
+                                          [onClick = action.onClick, self](const IdCell&) { onClick->deliver(self); }),
+            ControlRefLinks::placeInTable(ctx.focus.linksAfter, ControlMessages::messageEntry(tree, RepaintControl{self})),
+            ControlRefLinks::placeInTable(ctx.focus.blurHooksAfter, ControlNotify::repaintControl(tree, self)),
+            ControlRefLinks::placeInTable(ctx.focus.focusHooksAfter, ControlNotify::repaintControl(tree, self))};
 }
 
 KeyDownList::Callback spaceLatchKey(IntCell latch) {

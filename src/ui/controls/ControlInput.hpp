@@ -5,7 +5,7 @@
 // for handlers that see every key, such as the field tabulator's); records
 // kept anywhere else go to cells.registrations, so that they come off when
 // the control is destroyed.
-#include <vector>
+#include <array>
 
 #include "ui/base/PointerActions.hpp"
 #include "ui/tree/ControlRefLinks.hpp"
@@ -22,8 +22,10 @@ namespace ControlInput {
 void installHandlers(UIContext& ctx, ControlCells& cells);
 
 // What a push action keeps at the slots of the control its "control"
-// attribute names, moved along when the attribute changes.
-std::vector<ControlRefLinks::Placement> pushActionPlacements(UIContext& ctx, const ControlCells& action);
+// attribute names, moved along when the attribute changes: its "onclick"
+// for a click on that control, and a repaint of the action itself after
+// that control's focus moves (flag links, losing and gaining hooks).
+std::array<ControlRefLinks::Placement, 4> pushActionPlacements(UIContext& ctx, const ControlCells& action);
 
 // Space sets the cell to 1; any other key clears it when it is set.
 KeyDownList::Callback spaceLatchKey(IntCell latch);

@@ -44,6 +44,8 @@ void fitTabPages(ControlTree& tree, const IdCell& book) {
 void act(ControlTree& tree, const RectLink& link, const IRect2D& r, const IdCell&) {
     const std::int64_t w = r.w, h = r.h;
     std::visit(Overloaded{
+                   [&](const SetIntToWidth& l) { l.target->set(r.w); },
+                   [&](const SetIntToHeight& l) { l.target->set(r.h); },
                    [&](const MatchWidth& l) {
                        std::shared_ptr<UIControl> c = tree.lookup(l.follower);
                        IRect2D box = c->boundingBox.value();
@@ -74,6 +76,9 @@ void act(ControlTree& tree, const ControlMessage& message, std::int32_t v, const
     std::visit(Overloaded{
                    [&](const RepaintControl& m) { TopLevelControls::invalidate(tree, m.control); },
                    [&](const ReactivateWindow& m) { TopLevelWindow::reactivate(tree, *m.links, owner, v); },
+                   [&](const ReactivateWindowAncestors& m) {
+                       TopLevelWindow::reactivateAncestors(tree, *m.links, owner, v);
+                   },
                    [&](const SetVisible& m) {
                        std::shared_ptr<UIControl> c = tree.lookup(m.control);
                        c->visible.set(v);

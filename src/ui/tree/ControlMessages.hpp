@@ -32,6 +32,14 @@ struct RepaintControl {
 
 // --- RectLink alternatives, given the new box R = (x, y, w, h) ---
 
+// The int value takes R.w (SetIntToWidth) or R.h (SetIntToHeight), with
+// its own two deliveries; nothing when it holds that already.
+struct SetIntToWidth {
+    std::shared_ptr<ObservedInt> target;
+};
+struct SetIntToHeight {
+    std::shared_ptr<ObservedInt> target;
+};
 // The follower's box takes R's width and keeps its x, y and height.
 struct MatchWidth {
     IdCell follower;
@@ -56,8 +64,8 @@ struct InsetBy {
     IdCell target;
 };
 
-using RectLink =
-    std::variant<MatchWidth, PlaceRightStrip, InsetFirstChild, RepaintControl, FitTabPages, InsetBy>;
+using RectLink = std::variant<SetIntToWidth, MatchWidth, PlaceRightStrip, InsetFirstChild, RepaintControl,
+                              SetIntToHeight, FitTabPages, InsetBy>;
 
 // --- ControlMessage alternatives, given the value v ---
 
@@ -65,8 +73,12 @@ using RectLink =
 // focus (slot 0: for every control).
 using LinkTable = AttributeStore<IntList>;
 
-// Delivers v along the control's path (TopLevelWindow::reactivate).
+// Delivers v along the owner's path (TopLevelWindow::reactivate and its
+// second entry, reactivateAncestors, which behave alike).
 struct ReactivateWindow {
+    std::shared_ptr<LinkTable> links;
+};
+struct ReactivateWindowAncestors {
     std::shared_ptr<LinkTable> links;
 };
 // The control's visible state becomes v.
@@ -79,7 +91,8 @@ struct ActivateTopLevel {
     std::shared_ptr<ObservedString> caption;
 };
 
-using ControlMessage = std::variant<RepaintControl, ReactivateWindow, SetVisible, ActivateTopLevel>;
+using ControlMessage =
+    std::variant<RepaintControl, ReactivateWindow, ReactivateWindowAncestors, SetVisible, ActivateTopLevel>;
 
 namespace ControlMessages {
 

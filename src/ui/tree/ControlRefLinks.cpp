@@ -52,8 +52,8 @@ struct FrameLinks {
 };
 
 struct TableLinks {
-    std::vector<Placement> placements;
-    std::vector<Registration> links;
+    std::array<Placement, 4> placements;
+    std::array<Registration, 4> links;
 
     void relink(const IdCell& target) {
         for (Registration& r : links) r.remove();
@@ -69,9 +69,8 @@ ControlRefList::Callback frameAroundTarget(ControlTree& tree, IdCell frame, std:
     return [state](const IdCell&, const IdCell& target) { state->relink(target); };
 }
 
-ControlRefList::Callback targetTableLinks(std::vector<Placement> placements) {
+ControlRefList::Callback targetTableLinks(std::array<Placement, 4> placements) {
     auto state = std::make_shared<TableLinks>();
-    state->links.resize(placements.size());
     state->placements = std::move(placements);
     return [state](const IdCell&, const IdCell& target) { state->relink(target); };
 }

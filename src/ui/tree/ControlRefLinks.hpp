@@ -6,9 +6,9 @@
 // them on the new one. Setting it to a cell with the same ID changes
 // nothing. Set the attribute with ObservedValue::set; push dependents on its
 // onChanged list.
+#include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "ui/base/IdCell.hpp"
 #include "ui/base/UIAttributes.hpp"
@@ -44,9 +44,11 @@ Placement placeInTable(std::shared_ptr<AttributeStore<List>> table, typename Lis
     };
 }
 
-// Keeps one entry per placement, in order, at the referenced control's
-// slot; a re-link first takes the old ones off. Nothing is repainted.
-ControlRefList::Callback targetTableLinks(std::vector<Placement> placements);
+// Keeps four entries at the referenced control's slot, each in a table of
+// its own under a registration of its own, placed in the order given; a
+// re-link first takes the old ones off, and one to no control places none.
+// Nothing is repainted.
+ControlRefList::Callback targetTableLinks(std::array<Placement, 4> placements);
 
 }  // namespace ControlRefLinks
 }  // namespace zil

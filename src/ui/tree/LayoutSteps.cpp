@@ -23,12 +23,13 @@ std::int32_t fit32(std::int64_t v) {
     return static_cast<std::int32_t>(v);
 }
 
-// Two's-complement arithmetic modulo 2^32.
-std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-std::int32_t wrapMul(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+// a div b rounded down, as intDiv, for operands of at most 32 bits and
+// products of two such: Div for 0, no overflow.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    if (b == 0) throw Div();
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
 }
 
 std::int32_t negate(std::int32_t v) {
@@ -55,18 +56,20 @@ void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll) {
     if (*scroll.busy != 0) return;
     const ContentExtent content = contentExtent(tree, scroll.area);
     const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
-    const std::int32_t range = scroll.range->value();
-    scroll.size->set(intDiv(fit32(std::int64_t{h} * range), content.extent));
-    scroll.position->set(negate(intDiv(fit32(std::int64_t{content.top} * range), content.extent)));
+    const std::int64_t range = scroll.range->value();
+    // Products of sizes SDL can address (up to 65,535) pass 32 bits; the
+    // quotients fit while the contents reach the area's height.
+    scroll.size->set(fit32(floorDiv(h * range, content.extent)));
+    scroll.position->set(fit32(-floorDiv(content.top * range, content.extent)));
 }
 
 void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int32_t v) {
     const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
     const ContentExtent content = contentExtent(tree, scroll.area);
-    const std::int32_t span = fit32(std::int64_t{scroll.range->value()} - scroll.size->value());
+    const std::int64_t span = std::int64_t{scroll.range->value()} - scroll.size->value();
     // Contents that fit leave the bar no room to move: they sit at the top.
-    const std::int32_t q = span == 0 ? 0 : intDiv(wrapMul(wrapSub(content.extent, h), v), span);
-    const std::int64_t offset = std::int64_t{negate(q)} - content.top;
+    const std::int64_t q = span == 0 ? 0 : floorDiv((std::int64_t{content.extent} - h) * v, span);
+    const std::int64_t offset = -q - content.top;
 
     *scroll.busy = 1;
     struct Idle {
@@ -139,7 +142,25 @@ void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell
     if (hitAndCapture(tree, p, control, hit)) runMouseHandlers(*hit.handlers, control, p);
 }
 
+void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit) {
+    if (hitAndCapture(tree, p, control, hit)) controlRecordListWalk(tree, control, *hit.handlers, p);
+}
+
 }  // namespace ControlMessages
+
+void controlRecordListWalk(const ControlTree& tree, const IdCell& control, const MouseTable& items, const PointerAt& p) {
+    for (const IdCell& item : ControlTree::snapshotChildren(*tree.lookup(control))) {
+        PointerAt at = p;
+        {
+            std::shared_ptr<UIControl> c = tree.lookup(item);
+            if (c->visible.value() == 0) continue;
+            const IRect2D& box = c->boundingBox.value();
+            at.local = {fit32(std::int64_t{p.local.x} - box.x), fit32(std::int64_t{p.local.y} - box.y)};
+            if (at.local.x < 0 || at.local.x >= box.w || at.local.y < 0 || at.local.y >= box.h) continue;
+        }
+        ControlMessages::runMouseHandlers(items, item, at);
+    }
+}
 
 namespace LayoutSteps {
 

@@ -7,8 +7,8 @@
 //
 // Each step looks controls up at the moment it needs them and changes state
 // only through ObservedValue::set, so every change propagates as usual.
-// Integer rules: divisions round down (intDiv: Div for 0); a sum or product
-// that leaves 32 bits raises Overflow, except where a rule says it wraps.
+// Integer rules: divisions round down (as intDiv: Div for 0); sums and
+// products are exact, and a result that leaves 32 bits raises Overflow.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -83,10 +83,9 @@ ContentExtent contentExtent(const ControlTree& tree, const IdCell& area);
 void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll);
 
 // The bar moved to v: every child but the frame moves by the same offset so
-// that the contents' top becomes -q, q = ((E - h) * v) div (range - size),
-// the subtraction and the product wrapping at 32 bits; with range = size
-// (contents that fit) q is 0. The area is busy meanwhile (also when a move
-// fails).
+// that the contents' top becomes -q, q = ((E - h) * v) div (range - size);
+// with range = size (contents that fit) q is 0. The area is busy meanwhile
+// (also when a move fails).
 void scrollAreaContents(ControlTree& tree, const ScrollRecord& scroll, std::int32_t v);
 
 // Appends 0 flags until there is one per item (existing items keep theirs),
@@ -116,7 +115,18 @@ bool hitAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& co
 // hitAndCapture, then the control's mouse handlers.
 void hitTestAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit);
 
+// hitAndCapture, then controlRecordListWalk over the control's items with
+// the record's handler table, in place of the control's own handlers.
+void hitTestAndWalkRecords(const ControlTree& tree, const PointerAt& p, const IdCell& control, const HitRecord& hit);
+
 }  // namespace ControlMessages
+
+// A control's item records are its children, in child order. The walk hands
+// the point, in each item's coordinates, to the handlers of `items` (slot
+// 0's, then the item's own) for every visible item whose box holds it; the
+// children are those of the moment it starts. Overflow when the point leaves
+// 32 bits.
+void controlRecordListWalk(const ControlTree& tree, const IdCell& control, const MouseTable& items, const PointerAt& p);
 
 // The steps above as list entries; each holds a pointer to the tree, which
 // must outlive it.

@@ -18,27 +18,29 @@ std::vector<IRect2D> partsOnScreen(const std::vector<IRect2D>& rects, std::int32
 
 namespace {
 
-void pushToDisplay(SDL_Surface* screen, const std::vector<IRect2D>& rects) {
-    for (const IRect2D& r : partsOnScreen(rects, mltSDLSurface_GetWidth(screen), mltSDLSurface_GetHeight(screen)))
-        mltSDL_UpdateRect(screen, r.x, r.y, r.w, r.h);
+std::vector<IRect2D> pushToDisplay(SDL_Surface* screen, const std::vector<IRect2D>& rects) {
+    std::vector<IRect2D> parts =
+        partsOnScreen(rects, mltSDLSurface_GetWidth(screen), mltSDLSurface_GetHeight(screen));
+    for (const IRect2D& r : parts) mltSDL_UpdateRect(screen, r.x, r.y, r.w, r.h);
+    return parts;
 }
 
 }  // namespace
 
-bool updateScreen(ControlTree& tree, const ControlPainter& paint) {
+std::optional<std::vector<IRect2D>> updateScreen(ControlTree& tree, const ControlPainter& paint) {
     SDL_Surface* screen = tree.screen();
     const IdCell window = tree.shownWindow();
     ControlTree::Window* entry = screen != nullptr ? tree.findWindow(idOf(window)) : nullptr;
-    if (entry == nullptr || idOf(window) == 0) return false;
+    if (entry == nullptr || idOf(window) == 0) return std::nullopt;
     std::vector<IRect2D> dirty = std::move(entry->dirty);
     entry->dirty.clear();
-    if (dirty.empty()) return true;
+    if (dirty.empty()) return dirty;
 
     const bool mustLock = mltSDL_MUSTLOCK(screen) != 0;
     if (mustLock && mltSDL_LockSurface(screen) < 0) {
         // Nothing may touch the pixels: try again at the next update.
         if (ControlTree::Window* again = tree.findWindow(idOf(window))) again->dirty = std::move(dirty);
-        return true;
+        return std::vector<IRect2D>{};
     }
     std::vector<IRect2D> drawn;
     try {
@@ -50,8 +52,7 @@ bool updateScreen(ControlTree& tree, const ControlPainter& paint) {
         drawn = dirty;
     }
     if (mustLock) mltSDL_UnlockSurface(screen);
-    pushToDisplay(screen, drawn);
-    return true;
+    return pushToDisplay(screen, drawn);
 }
 
 }  // namespace zil

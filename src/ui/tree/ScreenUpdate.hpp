@@ -3,6 +3,7 @@
 // the display. The event loop calls it after every handled event and before
 // it waits for the next one.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "ui/tree/ControlTree.hpp"
@@ -21,9 +22,10 @@ namespace zil {
 // freed, and the recorded rectangles are pushed as they are. Only
 // rectangles cut to the screen and not empty reach SDL_UpdateRect.
 //
-// Returns false, touching nothing of SDL, when no screen is open or the
-// window it showed is gone: nothing can be shown.
-bool updateScreen(ControlTree& tree, const ControlPainter& paint);
+// Returns the rectangles handed to SDL_UpdateRect, in order; no value,
+// touching nothing of SDL, when no screen is open or the window it showed
+// is gone: nothing can be shown.
+std::optional<std::vector<IRect2D>> updateScreen(ControlTree& tree, const ControlPainter& paint);
 
 // What of `rects` reaches SDL_UpdateRect on a w x h screen: each cut to the
 // screen, the empty ones left out (SDL reads (0, 0, 0, 0) as everything).

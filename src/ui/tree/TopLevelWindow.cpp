@@ -48,6 +48,10 @@ void reactivate(ControlTree& tree, const LinkTable& links, const IdCell& control
     }
 }
 
+void reactivateAncestors(ControlTree& tree, const LinkTable& links, const IdCell& control, std::int32_t value) {
+    reactivate(tree, links, control, value);
+}
+
 }  // namespace TopLevelWindow
 
 void TopLevelWindowKind::setUp(ControlTree& tree, const IdCell& self) const {

@@ -33,6 +33,10 @@ void showCaption(const std::string& caption);
 // p's ID cell as owner. A slot past the end of the table raises Subscript.
 void reactivate(ControlTree& tree, const LinkTable& links, const IdCell& control, std::int32_t value);
 
+// The second entry, through which ReactivateWindowAncestors comes; it does
+// what reactivate does.
+void reactivateAncestors(ControlTree& tree, const LinkTable& links, const IdCell& control, std::int32_t value);
+
 }  // namespace TopLevelWindow
 
 // The top-level window (kind 0): registers its caption ("Untitled" until

@@ -47,6 +47,24 @@ TEST(ControlMessages, RectLinksDeriveTheirTargetsBox) {
     }
 }
 
+TEST(ControlMessages, IntLinksTakeTheBoxsWidthOrHeightOnlyWhenItDiffers) {
+    ControlTree tree;
+    IdCell owner = add(tree, nullptr), other = add(tree, nullptr);
+    auto value = std::make_shared<ObservedInt>(owner, 30);
+    Log log;  // "<list> <owner>: <delivered> over <held>"
+    for (auto [list, name] : {std::pair{&value->onChanging, "before"}, {&value->onChanged, "after"}})
+        list->push([&, name = std::string(name)](const IdCell& o, const std::int32_t& v) {
+            log.push_back(name + " " + std::to_string(*o) + ": " + std::to_string(v) + " over " +
+                          std::to_string(value->value()));
+        });
+    const IRect2D r{1, 2, 30, 40};
+    ControlMessages::act(tree, SetIntToWidth{value}, r, other);  // already 30: nothing
+    EXPECT_EQ(log, Log{});
+    ControlMessages::act(tree, SetIntToHeight{value}, r, other);  // the value's own owner, not the delivery's
+    ControlMessages::act(tree, SetIntToWidth{value}, r, other);
+    EXPECT_EQ(log, (Log{"before 1: 40 over 30", "after 1: 40 over 40", "before 1: 30 over 40", "after 1: 30 over 30"}));
+}
+
 TEST(ControlMessages, AFailureLeavesTheWalkAndSkipsTheStore) {
     ControlTree tree;
     IdCell owner = add(tree, nullptr), first = add(tree, nullptr), second = add(tree, nullptr);
@@ -90,7 +108,23 @@ TEST(TopLevelWindow, ReactivateRunsThePathFromTheWindowDown) {
     IdCell w = add(l.tree, nullptr), a = add(l.tree, w), c = add(l.tree, a);
     for (auto [slot, tag] : {std::pair{0, "any"}, {1, "w"}, {3, "c"}}) l.put(slot, tag);
     TopLevelWindow::reactivate(l.tree, *l.table, c, 7);
-    EXPECT_EQ(l.log, (Log{"any@1=7", "w@1=7", "any@2=7", "any@3=7", "c@3=7"}));
+    const Log path7{"any@1=7", "w@1=7", "any@2=7", "any@3=7", "c@3=7"};
+    EXPECT_EQ(l.log, path7);
+    // Both messages walk the owner's path through their own entry, with the
+    // value delivered, from a value's list or from a focus link table.
+    const ControlMessage messages[] = {ReactivateWindow{l.table}, ReactivateWindowAncestors{l.table}};
+    for (const ControlMessage& m : messages) {
+        l.log.clear();
+        IntList list;
+        list.push(ControlMessages::messageEntry(l.tree, m));
+        list.deliver(c, 7);
+        EXPECT_EQ(l.log, path7) << m.index();
+        auto focusLinks = l.tree.stores().newAttributeStore<IntList>();
+        focusLinks->at(*a).push(ControlMessages::messageEntry(l.tree, m));
+        l.log.clear();
+        ControlMessages::deliverTrueToLinks(*focusLinks, a);
+        EXPECT_EQ(l.log, (Log{"any@1=1", "w@1=1", "any@2=1"})) << m.index();
+    }
 }
 
 // The six focus tables alone, without start-up's entries in slot 0.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -225,6 +226,39 @@ TEST(ControlRefLinks, AFrameFollowsItsTargetUntilReLinked) {
     control->set(makeIdCell(0));
     EXPECT_EQ(links(r2), (Counts{1, 1, 0}));
     EXPECT_EQ(dirty, (Rects{{8, 8, 4, 4}}));  // only repainted
+}
+
+TEST(ControlRefLinks, TableLinksKeepFourEntriesAtTheTargetInTheirOwnTables) {
+    ControlTree tree;
+    IdCell w = addWindow(tree, {0, 0, 200, 200});
+    IdCell p = add(tree, w), r1 = add(tree, w), r2 = add(tree, w);  // 2, 3, 4
+    std::array<std::shared_ptr<ControlHookTable>, 4> tables;
+    std::array<ControlRefLinks::Placement, 4> placements;
+    Log placed;
+    for (std::size_t i = 0; i < 4; ++i) {
+        tables[i] = tree.stores().newAttributeStore<PlainList>();
+        placements[i] = [&, i](const IdCell& target) {
+            placed.push_back(std::to_string(i) + "@" + std::to_string(*target));
+            return Registration::pushInSlot(tables[i], target, [](const IdCell&) {});
+        };
+    }
+    const auto counts = [&](UIControlID c) {
+        std::vector<std::size_t> n;
+        for (const auto& t : tables) n.push_back(t->at(c).size());
+        return n;
+    };
+    const std::vector<std::size_t> none(4, 0), one(4, 1);
+    std::shared_ptr<ControlRef> control = tree.attributes().registerControlID(p, "control");
+    control->onChanged.push(ControlRefLinks::targetTableLinks(placements));
+    dirtyOf(tree, w).clear();
+    control->set(r1);
+    EXPECT_EQ(placed, (Log{"0@3", "1@3", "2@3", "3@3"}));
+    control->set(r2);                   // taken off the old target first
+    control->onChanged.deliver(p, r2);  // again to the same: still one each
+    EXPECT_EQ(std::tuple(counts(3), counts(4)), std::tuple(none, one));
+    control->set(makeIdCell(0));  // all taken off, none placed
+    EXPECT_EQ(std::tuple(counts(4), counts(0), placed.size()), std::tuple(none, none, std::size_t{12}));
+    EXPECT_TRUE(dirtyOf(tree, w).empty());
 }
 
 }  // namespace

@@ -56,6 +56,21 @@ TEST(LayoutSteps, ContentExtentAndTheScrollRangeDividingDownAndWaitingWhileBusy)
     }
     Area empty({0, 0, 50, 100}, {}, 300);
     EXPECT_EQ(raised([&] { ControlMessages::updateScrollRange(empty.tree, empty.scroll); }), "Div");
+
+    // Boxes up to 65,535 high, whose products pass 32 bits (h * (h - 4) from
+    // h = 46,343): h, range, contents' top and extent, size, position.
+    const std::array<std::int32_t, 6> tall[] = {
+        {46342, 46338, 0, 46342, 46338, 0},
+        {46343, 46339, 0, 46343, 46339, 0},
+        {65535, 65531, -65535, 131070, 32765, 32766},  // 65531 / 2 rounded down, then up
+    };
+    for (const auto& [h, range, top, extent, size, position] : tall) {
+        Area a({0, 0, 50, h}, {{0, top, 16, extent}}, range);
+        ControlMessages::updateScrollRange(a.tree, a.scroll);
+        EXPECT_EQ(std::pair(a.scroll.size->value(), a.scroll.position->value()), std::pair(size, position)) << h;
+    }
+    Area low({0, 0, 50, 65535}, {{0, 0, 1, 1}}, 65535);  // a size of 65535^2 does not fit
+    EXPECT_EQ(raised([&] { ControlMessages::updateScrollRange(low.tree, low.scroll); }), "Overflow");
 }
 
 TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
@@ -68,8 +83,8 @@ TEST(LayoutSteps, ScrollingMovesEveryChildButTheFrameWhileBusy) {
     a.scroll.position->set(50);  // q = (300 - 100) * 50 div 100 = 100: the top goes to -100
     EXPECT_EQ((Ints{a.y(0), a.y(1), a.y(2)}), (Ints{0, -100, 50}));
     EXPECT_EQ(*scroll->busy + a.scroll.size->value(), 20);  // idle again; the range stayed out while busy
-    a.scroll.position->set(21474837);  // 200 * 21474837 = 2^32 + 104 wraps to 104; div 100 = 1
-    EXPECT_EQ(a.y(1), -1);
+    a.scroll.position->set(21474837);  // 200 * 21474837 passes 32 bits; q = 42949674 exactly
+    EXPECT_EQ(a.y(1), -42949674);
 
     a.tree.lookup(a.kids[2])->boundingBox.onChanging.push([](auto&&...) { throw Error(); });  // a failing move
     EXPECT_EQ(raised([&] { ControlMessages::scrollAreaContents(a.tree, *scroll, 0); }), "Error");
@@ -120,26 +135,43 @@ TEST(LayoutSteps, ToControlPointSubtractsEveryOriginBelowTheWindow) {
     EXPECT_EQ(raised([&] { ControlMessages::toControlPoint(a.tree, a.kids[0], {-50, 40}); }), "Overflow");
 }
 
-TEST(LayoutSteps, TheHitTestTakesTheMouseInsideAVisibleControl) {
-    const std::pair<Point, bool> cases[] = {
-        {{0, 0}, true}, {{99, 19}, true}, {{100, 5}, false}, {{5, -1}, false}, {{5, 20}, false}};
-    for (const auto& [p, hits] : cases) {
-        Area a({0, 0, 100, 20}, {});
-        HandlerTables tables;
-        tables.marks = a.tree.stores().newAttributeStore<std::int32_t>();
-        tables.mouse = a.tree.stores().newAttributeStore<MouseList>();
-        Log ran;
-        tables.mouse->at(0).push([&](const PointerAt& at) { ran.push_back("all " + std::to_string(at.local.x)); });
-        tables.mouse->at(*a.area).push([&](const PointerAt&) { ran.push_back("own"); });
-        const HitRecord hit{true, std::make_shared<std::int32_t>(0), tables.marks, tables.mouse};
-        ControlMessages::hitTestAndCapture(a.tree, PointerAt{p, {}}, a.area, hit);
-        EXPECT_EQ(ran, (hits ? Log{"all " + std::to_string(p.x), "own"} : Log{}));
-        EXPECT_EQ(*hit.capture + tables.marks->at(*a.area), hits ? 2 : 0);
-        *hit.capture = 1;  // another control holds the mouse
-        EXPECT_FALSE(ControlMessages::hitAndCapture(a.tree, PointerAt{}, a.area, hit));
-        *hit.capture = 0;
-        a.tree.lookup(a.area)->visible.set(0);
-        EXPECT_FALSE(ControlMessages::hitAndCapture(a.tree, PointerAt{}, a.area, hit));
+TEST(LayoutSteps, TheHitTestTakesTheMouseInsideAVisibleControlForItsHandlersOrItsItems) {
+    // The area (2, 100 x 20) holds items 3 and 4 side by side and a hidden 5
+    // over both. Capturing runs the area's handlers; walking, in their place,
+    // those of the item under the point, in its coordinates.
+    const std::tuple<Point, Log, Log> cases[] = {  // point, capture's run, walk's run
+        {{0, 0}, {"all 0,0", "own"}, {"all 0,0", "item 3: 0,0"}},
+        {{99, 19}, {"all 99,19", "own"}, {"all 49,19", "item 4: 49,19"}},
+        {{100, 5}, {}, {}}, {{5, -1}, {}, {}}, {{5, 20}, {}, {}},
+    };
+    for (const auto& [p, captured, walked] : cases) {
+        for (bool walk : {false, true}) {
+            Area a({0, 0, 100, 20}, {{0, 0, 50, 20}, {50, 0, 50, 20}, {0, 0, 100, 20}});
+            a.tree.lookup(a.kids[2])->visible.set(0);
+            HandlerTables tables;
+            tables.marks = a.tree.stores().newAttributeStore<std::int32_t>();
+            tables.mouse = a.tree.stores().newAttributeStore<MouseList>();
+            Log ran;
+            const auto text = [](Point q) { return std::to_string(q.x) + "," + std::to_string(q.y); };
+            tables.mouse->at(0).push([&](const PointerAt& at) { ran.push_back("all " + text(at.local)); });
+            tables.mouse->at(*a.area).push([&](const PointerAt&) { ran.push_back("own"); });
+            for (const IdCell& item : a.kids)
+                tables.mouse->at(*item).push([&, id = *item](const PointerAt& at) {
+                    ran.push_back("item " + std::to_string(id) + ": " + text(at.local));
+                });
+            const HitRecord hit{true, std::make_shared<std::int32_t>(0), tables.marks, tables.mouse};
+            auto* test = walk ? &ControlMessages::hitTestAndWalkRecords : &ControlMessages::hitTestAndCapture;
+            test(a.tree, PointerAt{p, {}}, a.area, hit);
+            EXPECT_EQ(ran, walk ? walked : captured) << text(p) << " walk " << walk;
+            EXPECT_EQ(*hit.capture + tables.marks->at(*a.area), captured.empty() ? 0 : 2);
+            ran.clear();
+            *hit.capture = 1;  // another control holds the mouse
+            test(a.tree, PointerAt{p, {}}, a.area, hit);
+            *hit.capture = 0;
+            a.tree.lookup(a.area)->visible.set(0);
+            test(a.tree, PointerAt{p, {}}, a.area, hit);
+            EXPECT_EQ(ran, Log{});
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "records/Capture.hpp"
@@ -24,6 +25,8 @@ TEST(TopLevelControls, IntersectUnionAndUnifyKeepAtMostTwo) {
     constexpr std::int32_t kMax = INT32_MAX;
     const std::array<IRect2D, 4> pairs[] = {  // a, b, common part, union
         {{{5, 5, 0, 3}, {1, 1, -2, 4}, {0, 0, 0, 0}, {0, 0, 0, 0}}},  // two empty ones
+        {{{3, 4, 10, 10}, {13, 4, 10, 10}, {0, 0, 0, 0}, {3, 4, 20, 10}}},  // touching left to right
+        {{{3, 4, 10, 10}, {3, 14, 10, 5}, {0, 0, 0, 0}, {3, 4, 10, 15}}},   // and top to bottom
         // Right edges past 2^31 - 1 compare as they are, without wrapping.
         {{{kMax - 5, 0, 10, 1}, {kMax - 3, 0, 100, 1}, {kMax - 3, 0, 8, 1}, {kMax - 5, 0, 102, 1}}},
     };
@@ -168,7 +171,7 @@ struct Scene {
             for (int x = 0; x < screen->w; ++x) n += at(x, y) != v;
         return n;
     }
-    bool update() { return updateScreen(tree, painter()); }
+    std::optional<Rects> update() { return updateScreen(tree, painter()); }
 };
 
 TEST(ScreenUpdate, DrawsVisibleUncoveredControlsInTheirPlacesAndOnlyWhereDirty) {
@@ -201,6 +204,14 @@ TEST(ScreenUpdate, DrawsVisibleUncoveredControlsInTheirPlacesAndOnlyWhereDirty) 
     s.log.clear();
     EXPECT_TRUE(s.update());  // nothing dirty
     EXPECT_EQ(s.log, Log{});
+    // Partly dirty controls paint only their dirty part: A (4, 4) its 5 x 5
+    // corner, A1 (6, 6) the 3 x 3 of it that lies there.
+    SDL_SetClipRect(s.screen, nullptr);
+    SDL_FillRect(s.screen, nullptr, 7);
+    dirtyOf(s.tree, s.w) = {{4, 4, 5, 5}};
+    EXPECT_EQ(s.update(), (Rects{{4, 4, 5, 5}}));
+    EXPECT_EQ(s.log, (Log{"A 0,0,5,5", "A1 0,0,3,3"}));
+    EXPECT_EQ(std::tuple(s.changedFrom(7), s.at(5, 5), s.at(8, 8)), std::tuple(25, s.colour(s.a), s.colour(s.a1)));
 }
 
 TEST(ScreenUpdate, TheDisplayGetsOnlyWhatLiesOnTheScreen) {
@@ -216,8 +227,15 @@ TEST(ScreenUpdate, AFailureEndsTheWindowsDrawingAndRequestsMadeWhileDrawingWait)
     s.fail = true;
     s.log.clear();
     TopLevelControls::invalidate(s.tree, s.a);
-    EXPECT_TRUE(s.update());
+    EXPECT_EQ(s.update(), (Rects{{4, 4, 20, 20}}));
     EXPECT_EQ(s.log, Log{"A 0,0,20,20"});
+    // Failing on the first rectangle, in the window's own items: every
+    // recorded one is pushed all the same.
+    s.log.clear();
+    TopLevelControls::invalidate(s.tree, s.a);
+    TopLevelControls::invalidate(s.tree, s.h);
+    EXPECT_EQ(s.update(), (Rects{{30, 4, 20, 20}, {4, 4, 20, 20}}));
+    EXPECT_EQ(s.log, Log{"W 30,4,20,20"});
     s.fail = false;
     const ControlPainter base = s.painter();
     const ControlPainter again = [&](const IRect2D& clip, const IdCell& control, const Canvas& canvas) {

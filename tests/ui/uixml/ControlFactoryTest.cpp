@@ -3,6 +3,7 @@
 // description, built in a copy of demo/ as the program does.
 #include "ui/uixml/ControlFactory.hpp"
 
+#include <array>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -119,6 +120,10 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
     action->onClick->deliver(view);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(a.findSlot(button[1], "text"), nullptr);
+    const FocusState& focus = ui.ctx.focus;  // the action's four entries at the view's slots
+    EXPECT_EQ((std::array{ui.ctx.handlers.clicks->at(*view).size(), focus.linksAfter->at(*view).size(),
+                          focus.blurHooksAfter->at(*view).size(), focus.focusHooksAfter->at(*view).size()}),
+              (std::array<std::size_t, 4>{1, 1, 1, 1}));
 
     // A framed list box: the frame's "strings" are the selection strings',
     // and outlive them; the frame is the scroll area's outer control.
@@ -147,6 +152,21 @@ TEST(ControlFactory, GroupsShareTheirInnerControlsAttributes) {
     EXPECT_EQ(a.findSlot(dialog, "ispressed"), nullptr);
     // A file-browse list box lists the working directory.
     EXPECT_EQ(ui.strings(ui.create("VuqFileBrowseListBox", 1)), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(ControlFactory, AListBox50000PixelsHighBuildsFromADescription) {
+    // Its bar, 4 pixels shorter, takes its height as its range: h * range
+    // passes 32 bits.
+    UIContext ctx{demoConfig()};
+    const std::string text =
+        "<control class='\"VuqNoBackgroundWindow\"' name='\"w\"' visible='false' boundingbox='{x=0,y=0,w=640,h=480}'>"
+        "<control class='\"VuqListBox\"' name='\"tall\"' visible='true' boundingbox='{x=0,y=0,w=200,h=50000}' "
+        "strings='[ \"a\", \"b\" ]'></control></control>";
+    std::vector<IdCell> made;
+    EXPECT_NO_THROW(made = UIXMLBuild::buildControl(UILoader::read(CharSource::ofText(text)).items, ctx));
+    ASSERT_EQ(made.size(), 2u);
+    const ControlCells& list = *Controls::cellsOf(ctx.tree, made[1]);
+    EXPECT_EQ(std::pair(list.barSize->value(), list.barRange->value()), std::pair(49996, 49996));
 }
 
 TEST(ControlFactory, ClassTablesMatchWholeNamesOnly) {
