@@ -9,13 +9,7 @@
 namespace zil {
 
 FocusState::FocusState(ControlTree& tree, const FocusTables& tables)
-    : linksBefore(tables.linksBefore),
-      linksAfter(tables.linksAfter),
-      blurHooksBefore(tables.blurHooksBefore),
-      blurHooksAfter(tables.blurHooksAfter),
-      focusHooksBefore(tables.focusHooksBefore),
-      focusHooksAfter(tables.focusHooksAfter),
-      tree_(&tree) {}
+    : FocusTables(tables), tree_(&tree) {}
 
 namespace {
 

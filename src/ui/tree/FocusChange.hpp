@@ -30,7 +30,8 @@ void clearFocus(FocusState& state);
 void gainFocus(const IdCell& next, FocusState& state);
 }  // namespace ControlMessages
 
-// The six tables of a FocusState.
+// The six tables of a FocusState. Flags: 0 to a control losing the focus,
+// 1 to one gaining it.
 struct FocusTables {
     std::shared_ptr<LinkTable> linksBefore;
     std::shared_ptr<LinkTable> linksAfter;
@@ -40,7 +41,7 @@ struct FocusTables {
     std::shared_ptr<ControlHookTable> focusHooksAfter;
 };
 
-class FocusState {
+class FocusState : public FocusTables {
 public:
     FocusState(ControlTree& tree, const FocusTables& tables);
     FocusState(const FocusState&) = delete;
@@ -55,14 +56,6 @@ public:
     // The cell keys are delivered with: the focused control's, still held
     // after its destruction (then ID 0, so only slot 0's handlers take them).
     const IdCell& keyTarget() const { return focused_; }
-
-    // Flags: 0 to a control losing the focus, 1 to one gaining it.
-    std::shared_ptr<LinkTable> linksBefore;
-    std::shared_ptr<LinkTable> linksAfter;
-    std::shared_ptr<ControlHookTable> blurHooksBefore;
-    std::shared_ptr<ControlHookTable> blurHooksAfter;
-    std::shared_ptr<ControlHookTable> focusHooksBefore;
-    std::shared_ptr<ControlHookTable> focusHooksAfter;
 
 private:
     // The only writers of the cell.
