@@ -108,10 +108,13 @@ void ControlTree::destroyOne(const IdCell& cell) {
     }
     const UIControlID id = idOf(own);
     if (id != 0) {
+        const std::shared_ptr<UIControl> record = table_->at(id);
         std::erase_if(windows_, [id](const Window& w) { return idOf(w.id) == id; });
         if (idOf(shown_) == id) shown_.reset();
         freeSlot(id);
         *own = 0;
+        // A control below it that lives on now counts as top-level.
+        if (record) record->repaintArea.forget();
     }
     if (failure) std::rethrow_exception(failure);
 }
