@@ -25,10 +25,6 @@ void replaceList(ObservedArray<T>& array, const std::vector<T>& elements) {
     for (const T& x : elements) array.append(x);
 }
 
-}  // namespace
-
-namespace {
-
 // A tree node with the shared count and allocator that hold it.
 constexpr std::size_t kTreeNodeBlock = 128;
 

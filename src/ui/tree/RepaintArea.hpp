@@ -47,7 +47,6 @@ public:
     // The control's box was stored.
     void stored() override { forget(); }
 
-    bool known() const { return known_; }
     // The length of the list of dependents, destroyed ones included.
     std::size_t dependents() const { return dependents_.size(); }
 
