@@ -1,13 +1,15 @@
 // The demo as the user meets it, under SDL's dummy video driver.
 //
 // BM_BarMoveToScreen: the whole UI built from demo/ui.uixml, its start and
-// its real event loop. After a press on "cornersharpnessbar", each
-// iteration is one motion pushed from the loop's idle step: its dispatch
-// (the bar follows the pointer, its binding sets the corner sharpness, the
-// mesh takes it), the screen update (the preview regenerates the surface
-// and renders it, the bar is drawn, both are copied to the screen) and the
-// idle moment's pool drains. The motions alternate by one pixel, so every
-// one changes the value.
+// its real event loop. After a press on a bar, each iteration is one motion
+// pushed from the loop's idle step: its dispatch (the bar follows the
+// pointer, its binding sets its value: the corner sharpness, which the mesh
+// takes, or the zoom), the screen update (the preview regenerates the
+// surface and renders it, the bar is drawn, both are copied to the screen)
+// and the idle moment's pool drains. The motions alternate by one pixel, so
+// every one changes the value. Two cases bound the cost: the corner bar
+// near 0 (a small surface, the cheapest) and the zoom bar at its far end
+// (the largest surface, the dearest).
 //
 // BM_StartUpToFirstFrame: the program's entry in a fresh process (a fork
 // that has run none of it), timed from the call to the first idle moment,
@@ -64,7 +66,9 @@ void pushQuit() {
     push(e);
 }
 
-void BM_BarMoveToScreen(benchmark::State& state) {
+// `atFarEnd`: the bar is first put one step short of its last position, so
+// that the motions move it between its last two.
+void BM_BarMoveToScreen(benchmark::State& state, const char* barName, bool atFarEnd) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         state.SkipWithError(SDL_GetError());
         return;
@@ -75,7 +79,7 @@ void BM_BarMoveToScreen(benchmark::State& state) {
         UILoader::Loaded ui = UILoader::load((bench::demoDir() / "ui.uixml").string());
         const std::vector<IdCell> windows =
             DemoApp::topLevelWindows(ctx.tree, UIXMLBuild::buildControl(ui.items, ctx));
-        const IdCell bar = ctx.tree.findControlByName(windows.front(), "cornersharpnessbar");
+        const IdCell bar = ctx.tree.findControlByName(windows.front(), barName);
         // The bar's place in the window: its own box and its ancestors'.
         IRect2D at = ctx.tree.lookup(bar)->boundingBox.value();
         for (IdCell p = ctx.tree.lookup(bar)->parent; idOf(ctx.tree.lookup(p)->parent) != 0;
@@ -87,6 +91,12 @@ void BM_BarMoveToScreen(benchmark::State& state) {
         int idles = 0;
         DemoApp::start(ctx, windows, [&] {
             if (idles++ == 0) {
+                if (atFarEnd) {
+                    const UIAttributes& attributes = ctx.tree.attributes();
+                    attributes.get<Attr::NInt>(bar, "barpos")
+                        ->set(attributes.get<Attr::NInt>(bar, "barrange")->value() -
+                              attributes.get<Attr::NInt>(bar, "barsize")->value() - 1);
+                }
                 pushButton(true, x, y);
             } else if (state.KeepRunning()) {
                 const int dx = idles % 2 == 0 ? 1 : -1;
@@ -99,7 +109,8 @@ void BM_BarMoveToScreen(benchmark::State& state) {
     }
     SDL_Quit();
 }
-BENCHMARK(BM_BarMoveToScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_BarMoveToScreen, cornerNearZero, "cornersharpnessbar", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_BarMoveToScreen, zoomAtFarEnd, "zoombar", true)->Unit(benchmark::kMicrosecond);
 
 // A copy of demo/ to run in: the program works in its working directory.
 class DemoCopy {

@@ -2,6 +2,8 @@
 // Persistent map from byte strings to values: a ternary search tree whose
 // insertions and removals return a new tree sharing every unchanged node
 // with the old one. Holders keep the current tree in a cell of their own.
+// The nodes that a tree makes come from its allocator, which the trees made
+// from it inherit.
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -11,7 +13,7 @@
 
 namespace zil {
 
-template <class V>
+template <class V, class Alloc = std::allocator<V>>
 class StringTree {
     struct Node;
     using Ptr = std::shared_ptr<Node>;
@@ -47,13 +49,19 @@ class StringTree {
         }
     };
 
-    explicit StringTree(Ptr root) : root_(std::move(root)) {}
+    StringTree(Ptr root, const Alloc& alloc) : root_(std::move(root)), alloc_(alloc) {}
+
+    Ptr newNode() const { return std::allocate_shared<Node>(alloc_); }
+    Ptr copyOf(const Node& n) const { return std::allocate_shared<Node>(alloc_, n); }
 
     Ptr root_;
+    [[no_unique_address]] Alloc alloc_;
 
 public:
     // The empty tree.
     StringTree() = default;
+    // The empty tree whose nodes will come from `alloc`.
+    explicit StringTree(const Alloc& alloc) : alloc_(alloc) {}
 
     bool empty() const { return root_ == nullptr; }
 
@@ -94,17 +102,17 @@ public:
         Ptr end;
         for (;;) {
             if (i == key.size()) {
-                end = n ? std::make_shared<Node>(*n) : std::make_shared<Node>();
+                end = n ? copyOf(*n) : newNode();
                 end->value = std::move(value);
                 break;
             }
             unsigned char b = static_cast<unsigned char>(key[i]);
             Ptr copy;
             if (n && n->isNode) {
-                copy = std::make_shared<Node>(*n);
+                copy = copyOf(*n);
             } else {
                 // Past the end of the tree: a fresh node keeps the leaf's value.
-                copy = std::make_shared<Node>();
+                copy = newNode();
                 if (n) copy->value = n->value;
                 copy->isNode = true;
                 copy->split = b;
@@ -126,7 +134,7 @@ public:
             (*path[k]).*links[k] = std::move(end);
             end = std::move(path[k]);
         }
-        return StringTree(std::move(end));
+        return StringTree(std::move(end), alloc_);
     }
 
     // A tree in which `key` has no value; the nodes on its path stay. A key
@@ -155,15 +163,15 @@ public:
         if (!n || !n->value) return *this;
         Ptr end;
         if (n->isNode) {
-            end = std::make_shared<Node>(*n);
+            end = copyOf(*n);
             end->value.reset();
         }  // a leaf without value is the empty tree
         for (std::size_t k = path.size(); k-- > 0;) {
-            Ptr copy = std::make_shared<Node>(*path[k]);
+            Ptr copy = copyOf(*path[k]);
             (*copy).*links[k] = std::move(end);
             end = std::move(copy);
         }
-        return StringTree(std::move(end));
+        return StringTree(std::move(end), alloc_);
     }
 };
 

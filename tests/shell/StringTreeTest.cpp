@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "shell/BlockPool.hpp"
 #include "shell/StringTree.hpp"
 
 namespace zil {
@@ -52,6 +55,42 @@ TEST(StringTree, VeryLongKeyNeitherOverflowsTheStackNorLeaks) {
         EXPECT_EQ(big.lookup(longKey.substr(1)), nullptr);
     }
     EXPECT_EQ(v.use_count(), 1);
+}
+
+TEST(StringTree, NodesComeFromItsAllocatorAndGoBackWithTheLastTreeHoldingThem) {
+    BlockPool pool(128, 2);  // two blocks a slab: the trees need several
+    using PTree = StringTree<int, PoolAllocator<int>>;
+    {
+        // "ab" in an empty tree: nodes on 'a' and 'b' and the leaf holding 1.
+        const PTree t1 = PTree(PoolAllocator<int>(&pool)).insert("ab", 1);
+        EXPECT_EQ(pool.blocksInUse(), 3u);
+        // "ac": copies of 'a' and 'b', a node on 'c' above 'b' and its leaf.
+        std::optional<PTree> t2 = t1.insert("ac", 2);
+        EXPECT_EQ(pool.blocksInUse(), 7u);
+        t2 = t2->insert("ac", 3).insert("", 4);  // the tree made from t2 takes its nodes from the pool too
+        EXPECT_EQ(*t2->lookup("ac"), 3);
+        EXPECT_EQ(*t2->lookup("ab"), 1);
+        t2.reset();
+        EXPECT_EQ(pool.blocksInUse(), 3u);
+    }
+    EXPECT_EQ(pool.blocksInUse(), 0u);
+    // A freed block is the next one handed out; more than one object, or a
+    // larger one, comes from the heap.
+    void* a = pool.allocate();
+    pool.deallocate(a);
+    EXPECT_EQ(pool.allocate(), a);
+    PoolAllocator<int> ints(&pool);
+    int* three = ints.allocate(3);
+    PoolAllocator<std::array<char, 129>> big(&pool);
+    auto* large = big.allocate(1);
+    EXPECT_EQ(pool.blocksInUse(), 1u);
+    big.deallocate(large, 1);
+    ints.deallocate(three, 3);
+    // Blocks of an odd size are rounded up, so that every block is aligned
+    // for any object.
+    BlockPool odd(20, 3);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(odd.allocate()) % alignof(std::max_align_t), 0u) << i;
 }
 
 }  // namespace

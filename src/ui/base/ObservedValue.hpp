@@ -14,7 +14,8 @@
 // nothing when Equal says v equals the held value (for doubles a NaN is never
 // equal); otherwise it delivers v to onChanging (callbacks still read the old
 // value), stores v and delivers v to onChanged. A failure in onChanging skips
-// the store and onChanged.
+// the store and onChanged. A watcher, when one is set, is told of the store
+// before onChanged is delivered.
 //
 // ObservedArray<T>: a growable array with an owner and two plain lists whose
 // callbacks receive the owner. Every insertion, write and deletion runs
@@ -95,6 +96,18 @@ private:
     std::shared_ptr<const Entries> entries_;
 };
 
+// Told of every store of a value that it watches, right after the store and
+// before the value's onChanged list runs: for state worked out from the value,
+// which no callback may then read stale. It is not a callback of the value;
+// no list shows it.
+class StoreWatcher {
+public:
+    virtual void stored() = 0;
+
+protected:
+    ~StoreWatcher() = default;
+};
+
 // Plain list: callbacks receive only the context (an owner's ID cell).
 using PlainList = NotifyList<const IdCell&>;
 
@@ -114,9 +127,13 @@ public:
         if (Equal{}(value_, v)) return false;
         onChanging.deliver(owner_, v);
         value_ = v;
+        if (watcher_) watcher_->stored();
         onChanged.deliver(owner_, v);
         return true;
     }
+
+    // The watcher must outlive the value, or be taken off (null) first.
+    void watch(StoreWatcher* watcher) { watcher_ = watcher; }
 
     List onChanging;  // before the store
     List onChanged;   // after the store
@@ -124,6 +141,7 @@ public:
 private:
     T value_;
     IdCell owner_;
+    StoreWatcher* watcher_ = nullptr;
 };
 
 template <class T>

@@ -25,9 +25,13 @@ void replaceList(ObservedArray<T>& array, const std::vector<T>& elements) {
     for (const T& x : elements) array.append(x);
 }
 
+// A tree node with the shared count and allocator that hold it.
+constexpr std::size_t kTreeNodeBlock = 128;
+
 }  // namespace
 
-UIAttributes::UIAttributes(AttributeStores& stores) : tables_(stores.newAttributeStore<AttributeTable>()) {}
+UIAttributes::UIAttributes(AttributeStores& stores)
+    : tables_(stores.newAttributeStore<AttributeTable>()), nodes_(std::make_shared<BlockPool>(kTreeNodeBlock)) {}
 
 void UIAttributes::enter(const IdCell& owner, std::string_view name, AttributeSlot slot) {
     UIControlID id = *owner;
@@ -36,7 +40,9 @@ void UIAttributes::enter(const IdCell& owner, std::string_view name, AttributeSl
     if (table.tree.contains(name))
         throw EGeneric::named("UIAttributes", "Attribute " + std::string(name) + " exists during register");
     // Build both parts before changing the table, so a failure leaves it.
-    StringTree<AttributeSlot> tree = table.tree.insert(name, std::move(slot));
+    const std::shared_ptr<BlockPool>& nodes = table.nodes ? table.nodes : nodes_;
+    const AttributeTable::Tree empty(PoolAllocator<AttributeSlot>(nodes.get()));
+    AttributeTable::Tree tree = (table.nodes ? table.tree : empty).insert(name, std::move(slot));
     auto names = std::make_shared<std::vector<std::string>>();
     if (table.names) {
         names->reserve(table.names->size() + 1);
@@ -45,6 +51,7 @@ void UIAttributes::enter(const IdCell& owner, std::string_view name, AttributeSl
     names->emplace_back(name);
     table.tree = std::move(tree);
     table.names = std::move(names);
+    table.nodes = nodes;
 }
 
 std::shared_ptr<Attr::NInt::Value> UIAttributes::registerInt(const IdCell& owner, std::string_view name,

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/BlockPool.hpp"
 #include "shell/Constants.hpp"
 #include "shell/IRect2D.hpp"
 #include "shell/StringTree.hpp"
@@ -57,9 +58,25 @@ struct AttributeSlot {
     bool readable = true;         // false: get fails even at its own type
 };
 
-// One control's table. The names are kept in registration order.
+// One control's table. The names are kept in registration order. The
+// tree's nodes come from the pool of the UIAttributes that made the table,
+// which the table keeps until its tree is gone.
 struct AttributeTable {
-    StringTree<AttributeSlot> tree;
+    using Tree = StringTree<AttributeSlot, PoolAllocator<AttributeSlot>>;
+
+    AttributeTable() = default;
+    AttributeTable(const AttributeTable&) = default;
+    AttributeTable(AttributeTable&&) = default;
+    // The old tree goes back to its pool before the pool may go.
+    AttributeTable& operator=(AttributeTable other) noexcept {
+        tree = std::move(other.tree);
+        names = std::move(other.names);
+        nodes = std::move(other.nodes);
+        return *this;
+    }
+
+    std::shared_ptr<BlockPool> nodes;  // first, so that it outlives the tree
+    Tree tree;
     std::shared_ptr<const std::vector<std::string>> names;
 };
 
@@ -149,6 +166,9 @@ private:
     [[noreturn]] static void typecastFailure(const AttributeType& stored, const AttributeType& requested);
 
     std::shared_ptr<Tables> tables_;
+    // Where every table's tree nodes come from: they are many and small, and
+    // they all go when the user interface does.
+    std::shared_ptr<BlockPool> nodes_;
 };
 
 }  // namespace zil

@@ -18,6 +18,15 @@ ControlTree::ControlTree(std::int32_t capacity, OutStream& report)
       used_(stores_.newAttributeStore<std::int32_t>()),
       report_(report) {}
 
+ControlTree::~ControlTree() {
+    // What one control holds in all the stores was made at about the same
+    // time and lies close together; freed store after store, each store's
+    // pass would wander over the whole heap.
+    const std::shared_ptr<const std::vector<std::int32_t>> used = used_->array();
+    for (std::size_t id = 1; id < used->size(); ++id)
+        if ((*used)[id] != 0) stores_.clearAttributeStores(static_cast<std::int32_t>(id));
+}
+
 std::shared_ptr<UIControl> ControlTree::lookup(UIControlID id) const {
     if (id == 0) throw ControlDestroyed();
     const std::shared_ptr<UIControl>& slot = table_->at(id);  // Subscript past the end
@@ -108,10 +117,13 @@ void ControlTree::destroyOne(const IdCell& cell) {
     }
     const UIControlID id = idOf(own);
     if (id != 0) {
+        const std::shared_ptr<UIControl> record = table_->at(id);
         std::erase_if(windows_, [id](const Window& w) { return idOf(w.id) == id; });
         if (idOf(shown_) == id) shown_.reset();
         freeSlot(id);
         *own = 0;
+        // A control below it that lives on now counts as top-level.
+        if (record) record->repaintArea.forget();
     }
     if (failure) std::rethrow_exception(failure);
 }

@@ -55,6 +55,8 @@ public:
     explicit ControlTree(std::int32_t capacity = kDefaultCapacity, OutStream& report = stdOut());
     ControlTree(const ControlTree&) = delete;
     ControlTree& operator=(const ControlTree&) = delete;
+    // Frees what each control holds, one control after another.
+    ~ControlTree();
 
     // --- The table ---
 

@@ -9,6 +9,7 @@
 #include "shell/Errors.hpp"
 #include "ui/tree/ControlTree.hpp"
 #include "ui/tree/RectArith.hpp"
+#include "ui/tree/RepaintArea.hpp"
 
 namespace zil::TopLevelControls {
 
@@ -80,30 +81,12 @@ std::vector<IRect2D> unifyRects(std::vector<IRect2D> list, OutStream& report) {
 }
 
 void invalidate(ControlTree& tree, const IdCell& control) {
-    std::shared_ptr<UIControl> c = tree.lookup(control);
-    const IRect2D box = c->boundingBox.value();
-    IdCell root = control;
-    IdCell parent = c->parent;
-    Rect64 r = idOf(parent) == 0 ? Rect64{0, 0, box.w, box.h} : wide(box);
-    while (idOf(parent) != 0) {
-        c = tree.lookup(parent);
-        const IRect2D pb = c->boundingBox.value();
-        root = std::move(parent);
-        parent = c->parent;
-        if (idOf(parent) != 0) {
-            r.x += pb.x;
-            r.y += pb.y;
-            r = intersect(r, wide(pb));
-        } else {
-            r = intersect(r, Rect64{0, 0, pb.w, pb.h});
-        }
-    }
-    c.reset();
-    if (r.empty()) return;
-    ControlTree::Window* window = tree.findWindow(idOf(root));
+    const RepaintArea::Area area = RepaintArea::of(tree, tree.lookup(control));
+    if (area.rect.empty()) return;
+    ControlTree::Window* window = tree.findWindow(area.window);
     if (window == nullptr) return;
     std::vector<IRect2D>& dirty = window->dirty;
-    dirty.insert(dirty.begin(), narrow(r));
+    dirty.insert(dirty.begin(), narrow(area.rect));
     dirty = unifyRects(std::move(dirty), tree.report());
 }
 

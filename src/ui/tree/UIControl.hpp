@@ -16,6 +16,7 @@
 #include "shell/IRect2D.hpp"
 #include "ui/base/IdCell.hpp"
 #include "ui/base/ObservedValue.hpp"
+#include "ui/tree/RepaintArea.hpp"
 
 namespace zil {
 
@@ -62,7 +63,9 @@ struct UIControl {
           visible(ownId, visibleFlag),
           boundingBox(ownId, box),
           children(ownId),
-          links(ownId) {}
+          links(ownId) {
+        boundingBox.watch(&repaintArea);
+    }
     UIControl(const UIControl&) = delete;
     UIControl& operator=(const UIControl&) = delete;
 
@@ -81,6 +84,10 @@ struct UIControl {
 
     std::shared_ptr<const ControlDrawItem> drawItem;
     std::shared_ptr<ControlKindState> kindState;
+
+    // What a repaint request of the control marks dirty, once worked out;
+    // forgotten whenever the box is stored.
+    RepaintArea repaintArea;
 };
 
 }  // namespace zil

@@ -1,6 +1,7 @@
 // Observed values, the attribute tables, their per-control stores and the
 // written forms of their values.
 #include <limits>
+#include <memory>
 
 #include "shell/ShellTestSupport.hpp"
 #include "ui/base/AttributeText.hpp"
@@ -301,6 +302,17 @@ TEST_F(Tables, FailedWritesChangeNothing) {
     text->onChanged.push([&](const IdCell& o, const std::string& v) { attrs.registerString(o, "echo" + v, v); });
     attrs.writeString(c1, "text", "OK");
     EXPECT_EQ(attrs.get<Attr::NString>(c1, "echoOK")->value(), "OK");
+}
+
+TEST(UIAttributes, ATableOutlivingTheAttributesThatMadeItStillGivesBackItsTree) {
+    AttributeStores s(4);
+    auto a = std::make_unique<UIAttributes>(s);
+    IdCell c = makeIdCell(1);
+    auto text = a->registerString(c, "text", "x");
+    a.reset();  // the tables stay in their store
+    EXPECT_EQ(text.use_count(), 2);
+    s.clearAttributeStores(1);  // the tree goes back to its pool before the pool goes
+    EXPECT_EQ(text.use_count(), 1);
 }
 
 TEST(UIAttributes, TakeOverSharesOneObjectWhicheverControlGoesFirst) {

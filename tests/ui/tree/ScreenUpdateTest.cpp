@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "records/Capture.hpp"
 #include "ui/tree/TopLevelWindow.hpp"
@@ -81,6 +82,52 @@ TEST(TopLevelControls, InvalidateClipsByEveryAncestorAndPutsTheNewestFirst) {
     ControlTree tree;
     IdCell lone = add(tree, add(tree, nullptr, {0, 0, 5, 5}), {0, 0, 5, 5});
     EXPECT_EQ(raised([&] { TopLevelControls::invalidate(tree, lone); }), "none");  // no window: dropped
+}
+
+TEST(TopLevelControls, InvalidateFollowsEveryChangeAboveTheControlAfterItsFirstRequest) {
+    // W (200 x 100) { A (50, 20, 100, 50) { G (10, 10, 30, 20) { H (5, 5, 10, 10) } } }
+    ControlTree tree;
+    IdCell w = addWindow(tree, {0, 0, 200, 100}), a = add(tree, w, {50, 20, 100, 50});
+    IdCell g = add(tree, a, {10, 10, 30, 20}), h = add(tree, g, {5, 5, 10, 10});
+    const auto marked = [&] {
+        dirtyOf(tree, w).clear();
+        TopLevelControls::invalidate(tree, h);
+        return dirtyOf(tree, w);
+    };
+    EXPECT_EQ(marked(), (Rects{{65, 35, 10, 10}}));
+    const std::tuple<IdCell, IRect2D, Rects> steps[] = {
+        {a, {150, 20, 100, 50}, {{165, 35, 10, 10}}},  // the grandparent moves
+        {w, {0, 0, 170, 100}, {{165, 35, 5, 10}}},     // the window narrows
+        {g, {0, 0, 30, 20}, {{155, 25, 10, 10}}},      // the parent moves
+        {h, {15, 12, 10, 10}, {{165, 32, 5, 8}}},      // H itself, cut by G's bottom and W's right
+    };
+    for (const auto& [c, box, want] : steps) {
+        tree.lookup(c)->boundingBox.set(box);
+        EXPECT_EQ(marked(), want) << *c;
+    }
+    // The callbacks of a box see the old area before the change, the new one after.
+    Rects before, after;
+    tree.lookup(a)->boundingBox.onChanging.push([&](auto&&...) { before = marked(); });
+    tree.lookup(a)->boundingBox.onChanged.push([&](auto&&...) { after = marked(); });
+    tree.lookup(a)->boundingBox.set({100, 20, 100, 50});
+    EXPECT_EQ(before, (Rects{{165, 32, 5, 8}}));
+    EXPECT_EQ(after, (Rects{{115, 32, 10, 8}}));
+    // G lists H once however often H moves, and drops the children that are gone.
+    for (int i = 0; i < 100; ++i) {
+        tree.lookup(h)->boundingBox.set({15 + (i + 1) % 2, 12, 10, 10});
+        EXPECT_EQ(marked().size(), 1u);
+        tree.destroyControl(add(tree, g, {0, 0, 1, 1}));
+    }
+    EXPECT_LE(tree.lookup(g)->repaintArea.dependents(), 2u);
+    // Out of G's child list, H still hangs from G by its parent cell...
+    tree.removeChild(h);
+    tree.lookup(g)->boundingBox.set({20, 0, 30, 20});
+    EXPECT_EQ(marked(), (Rects{{135, 32, 10, 8}}));
+    // ...and once G is destroyed, H is a top-level control of its own.
+    tree.destroyControl(g);
+    tree.addWindow(h, nullptr);
+    EXPECT_EQ(marked(), Rects{});
+    EXPECT_EQ(dirtyOf(tree, h), (Rects{{0, 0, 10, 10}}));
 }
 
 std::string captionNow() {
