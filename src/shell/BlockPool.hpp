@@ -3,7 +3,9 @@
 // interface makes and drops together. Freed blocks go on a free list and the
 // slabs they are cut from go back only with the pool, so taking or giving
 // back a block touches nothing but the block, where the heap would also touch
-// its neighbours and its own lists anywhere in a large heap.
+// its neighbours and its own lists anywhere in a large heap. (The standard
+// library's pool resource, tried in its place, made building a user interface
+// about a quarter slower.)
 #include <cstddef>
 #include <memory>
 #include <vector>
