@@ -16,12 +16,6 @@ namespace {
 // distance does not fit 32 bits.
 using i64 = std::int64_t;
 
-inline i64 floorDiv(i64 a, i64 b) {
-    i64 q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
-
 // Floor division and the first sample at or after v, for the 512 grid.
 inline i64 div512(i64 v) { return v >> 9; }
 inline i64 ceil512(i64 v) { return (v + 511) & ~static_cast<i64>(511); }

@@ -10,14 +10,8 @@ namespace zil {
 
 std::int32_t intDiv(std::int32_t a, std::int32_t b) {
     if (b == 0) throw Div();
-    if (b == -1) {
-        if (a == std::numeric_limits<std::int32_t>::min()) throw Overflow();
-        return -a;
-    }
-    std::int32_t q = a / b;
-    // C++ truncates; step down when the remainder has the other sign.
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
+    if (b == -1 && a == std::numeric_limits<std::int32_t>::min()) throw Overflow();
+    return static_cast<std::int32_t>(floorDiv(a, b));
 }
 
 std::int32_t intMod(std::int32_t a, std::int32_t b) {

@@ -8,6 +8,15 @@
 
 namespace zil {
 
+// Quotient rounded towards minus infinity, unchecked: b must not be 0, and
+// not -1 with the smallest a.
+inline constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    // C++ truncates; step down when the remainder has the other sign.
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
 // Quotient rounded towards minus infinity. b == 0 raises Div; INT32_MIN / -1
 // raises Overflow.
 std::int32_t intDiv(std::int32_t a, std::int32_t b);

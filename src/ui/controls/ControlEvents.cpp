@@ -42,10 +42,6 @@ private:
     std::vector<UIControlID> set_;
 };
 
-bool holds(const IRect2D& box, std::int64_t x, std::int64_t y) {
-    return box.x <= x && x < std::int64_t{box.x} + box.w && box.y <= y && y < std::int64_t{box.y} + box.h;
-}
-
 // The breadth-first queue of the pick: the top-level windows first (`roots`
 // of them), then every visible child holding the pointer. A loop over the
 // queue, not a recursion: a description may stack thousands of controls.
@@ -68,7 +64,7 @@ Walk walkUnderPointer(const ControlTree& tree, AttributeStore<std::int32_t>& mar
             const std::shared_ptr<UIControl> c = tree.lookup(child);
             const IRect2D& box = c->boundingBox.value();
             // Inside the box the local point cannot leave 32 bits.
-            if (c->visible.value() != 0 && holds(box, p.x, p.y))
+            if (c->visible.value() != 0 && box.holds(p.x, p.y))
                 walk.queue.push_back({child, {p.x - box.x, p.y - box.y}});
         }
     }
@@ -79,7 +75,7 @@ Walk walkUnderPointer(const ControlTree& tree, AttributeStore<std::int32_t>& mar
 bool rootHolds(const ControlTree& tree, const Entry& e) {
     const std::shared_ptr<UIControl> c = tree.lookup(e.control);
     const IRect2D& box = c->boundingBox.value();
-    return c->visible.value() != 0 && holds({0, 0, box.w, box.h}, e.local.x, e.local.y);
+    return c->visible.value() != 0 && box.holdsLocal(e.local.x, e.local.y);
 }
 
 // The controls under the pointer, by ascending ID.

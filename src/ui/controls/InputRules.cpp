@@ -94,7 +94,7 @@ std::int32_t pressLook(const ControlTree& tree, const ButtonState& b, Point p) {
     if (*b.keyPress != 0) return 1;
     if (*b.mousePress == 0) return 0;
     const IRect2D& box = tree.lookup(b.self)->boundingBox.value();
-    return p.x >= 0 && p.x < box.w && p.y >= 0 && p.y < box.h ? 1 : 0;
+    return box.holdsLocal(p.x, p.y) ? 1 : 0;
 }
 
 KeyDownList::Callback indexStepKeys(std::shared_ptr<ObservedInt> index, std::function<std::int32_t()> count) {

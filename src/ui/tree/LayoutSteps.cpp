@@ -23,15 +23,6 @@ std::int32_t fit32(std::int64_t v) {
     return static_cast<std::int32_t>(v);
 }
 
-// a div b rounded down, as intDiv, for operands of at most 32 bits and
-// products of two such: Div for 0, no overflow.
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    if (b == 0) throw Div();
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
-
 std::int32_t negate(std::int32_t v) {
     if (v == kIntMin) throw Overflow();
     return -v;
@@ -57,6 +48,7 @@ void updateScrollRange(ControlTree& tree, const ScrollRecord& scroll) {
     const ContentExtent content = contentExtent(tree, scroll.area);
     const std::int32_t h = tree.lookup(scroll.area)->boundingBox.value().h;
     const std::int64_t range = scroll.range->value();
+    if (content.extent == 0) throw Div();
     // Products of sizes SDL can address (up to 65,535) pass 32 bits; the
     // quotients fit while the contents reach the area's height.
     scroll.size->set(fit32(floorDiv(h * range, content.extent)));
@@ -130,7 +122,7 @@ bool hitAndCapture(const ControlTree& tree, const PointerAt& p, const IdCell& co
         std::shared_ptr<UIControl> c = tree.lookup(control);
         const IRect2D& box = c->boundingBox.value();
         if (c->visible.value() == 0) return false;
-        if (p.local.x < 0 || p.local.x >= box.w || p.local.y < 0 || p.local.y >= box.h) return false;
+        if (!box.holdsLocal(p.local.x, p.local.y)) return false;
     }
     if (*hit.capture != 0) return false;
     hit.marks->at(idOf(control)) = 1;
@@ -156,7 +148,7 @@ void controlRecordListWalk(const ControlTree& tree, const IdCell& control, const
             if (c->visible.value() == 0) continue;
             const IRect2D& box = c->boundingBox.value();
             at.local = {fit32(std::int64_t{p.local.x} - box.x), fit32(std::int64_t{p.local.y} - box.y)};
-            if (at.local.x < 0 || at.local.x >= box.w || at.local.y < 0 || at.local.y >= box.h) continue;
+            if (!box.holdsLocal(at.local.x, at.local.y)) continue;
         }
         ControlMessages::runMouseHandlers(items, item, at);
     }
