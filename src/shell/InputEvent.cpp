@@ -11,8 +11,10 @@ std::int32_t wrappingSum(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
-// The wheel's notches, up and down: they must click nothing.
-bool isWheel(int button) { return button == 4 || button == 5; }
+// Left, middle and right. Every other button is a wheel's notch (4 and 5
+// up and down, 6 and 7 sideways on X11) or an extra button: it must click
+// nothing.
+bool isClick(int button) { return button >= 1 && button <= 3; }
 
 }  // namespace
 
@@ -30,7 +32,7 @@ TypedEvent translateEvent() {
                     type};
         case EventType::buttonDown:
         case EventType::buttonUp:
-            if (isWheel(mltSDL_GetMouseButton_Button())) return {OtherEvent{}, type};
+            if (!isClick(mltSDL_GetMouseButton_Button())) return {OtherEvent{}, type};
             return {MouseButton{mltSDL_GetMouseButton_X(), mltSDL_GetMouseButton_Y()}, type};
         case EventType::quit:
             return {QuitEvent{}, type};

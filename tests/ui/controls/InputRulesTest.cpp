@@ -107,8 +107,9 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     EXPECT_EQ(checked->value(), 1);
     ui.type(Keys::space, ' ');
     EXPECT_EQ(checked->value(), 0);
-    // A wheel notch clicks nothing; the other buttons click.
-    for (const auto& [button, after] : {std::pair{SDL_BUTTON_WHEELUP, 0}, {SDL_BUTTON_WHEELDOWN, 0},
+    // A wheel notch, up, down or sideways, clicks nothing; the other
+    // buttons click.
+    for (const auto& [button, after] : {std::pair{SDL_BUTTON_WHEELUP, 0}, {SDL_BUTTON_WHEELDOWN, 0}, {6, 0}, {7, 0},
                                         {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 0}}) {
         ui.run([b = button] { pushButton(true, 15, 235, b), pushButton(false, 15, 235, b); });
         EXPECT_EQ(checked->value(), after) << button;
@@ -144,7 +145,7 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
         EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()), flags) << row;
     }
     ui.run([h] {
-        for (int b : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN})
+        for (int b : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN, 6, 7})
             pushButton(true, 405, 11 + h, b), pushButton(false, 405, 11 + h, b);
     });
     EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()),
