@@ -10,6 +10,7 @@
 #include "render/RenderPreview.hpp"
 #include "shell/CoreInt.hpp"
 #include "ui/tree/ControlTree.hpp"
+#include "ui/tree/RectArith.hpp"
 #include "ui/tree/TopLevelControls.hpp"
 
 namespace zil::InputRules {
@@ -100,9 +101,7 @@ std::int32_t pressLook(const ControlTree& tree, const ButtonState& b, Point p) {
 KeyDownList::Callback indexStepKeys(std::shared_ptr<ObservedInt> index, std::function<std::int32_t()> count) {
     return [index = std::move(index), count = std::move(count)](const KeyPress& k) {
         if (k.sym != Keys::left && k.sym != Keys::right) return;
-        const std::int32_t n = count();
-        if (n < 1) return;
-        index->set(clampIndex(std::int64_t{index->value()} + (k.sym == Keys::left ? -1 : 1), n));
+        index->set(clampIndex(std::int64_t{index->value()} + (k.sym == Keys::left ? -1 : 1), count()));
     };
 }
 
@@ -243,9 +242,7 @@ MouseList::Callback tabPress(const ControlTree& tree, FocusState& focus, IdCell 
     return [t = &tree, s = &focus, self = std::move(self), tabs = std::move(tabs),
             selected = std::move(selected)](const PointerAt& p) {
         ControlMessages::changeCurrent(self, *s);
-        const std::int32_t n = tabs->count();
-        if (n < 1) return;
-        selected->set(itemUnder(p.local.x, t->lookup(self)->boundingBox.value().w, n));
+        selected->set(itemUnder(p.local.x, t->lookup(self)->boundingBox.value().w, tabs->count()));
     };
 }
 
@@ -301,6 +298,15 @@ MouseList::Callback previewDrag(ControlTree& tree, IdCell page, std::shared_ptr<
 
 MouseList::Callback previewRelease(IntCell dragging) {
     return [dragging = std::move(dragging)](const PointerAt&) { *dragging = 0; };
+}
+
+MouseList::Callback followPoint(ControlTree& tree, IdCell control) {
+    return [t = &tree, control = std::move(control)](const PointerAt& p) {
+        const auto by = [](std::int64_t at, std::int64_t extent) { return at < 0 ? at : at > extent ? at - extent : 0; };
+        const std::shared_ptr<UIControl> c = t->lookup(control);
+        const IRect2D box = c->boundingBox.value();
+        c->boundingBox.set(narrow(Rect64{box.x + by(p.local.x, box.w), box.y + by(p.local.y, box.h), box.w, box.h}));
+    };
 }
 
 }  // namespace zil::InputRules

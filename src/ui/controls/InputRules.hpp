@@ -35,7 +35,8 @@ namespace InputRules {
 // (a bar larger than its range sits at it).
 std::int32_t clampBarPosition(std::int64_t v, std::int32_t range, std::int32_t size);
 
-// i clamped to [0, count - 1].
+// i clamped to [0, count - 1]; count - 1 wins, so with no items it is -1
+// (nothing selected).
 std::int32_t clampIndex(std::int64_t i, std::int32_t count);
 
 // The item under x of `count` items side by side in `width` pixels.
@@ -69,7 +70,8 @@ struct ListState {
 
 // --- Key-down handlers ---
 
-// Left and Right step the index within [0, count - 1]; nothing without items.
+// Left and Right step the index within [0, count - 1]; without items that
+// is -1.
 KeyDownList::Callback indexStepKeys(std::shared_ptr<ObservedInt> index, std::function<std::int32_t()> count);
 // Left and Right (Up and Down for a vertical bar) by half the bar's size.
 KeyDownList::Callback barKeys(BarState bar);
@@ -108,7 +110,8 @@ MouseList::Callback checkBoxPress(FocusState& focus, IdCell self, std::shared_pt
 MouseList::Callback barPress(FocusState& focus, IdCell self, BarState bar);
 // m: the bar position follows the pointer from the drag's start, clamped.
 MouseList::Callback barDrag(BarState bar);
-// p: the tab index takes the focus and selects the tab under the pointer.
+// p: the tab index takes the focus and selects the tab under the pointer
+// (-1 when it has no tabs).
 MouseList::Callback tabPress(const ControlTree& tree, FocusState& focus, IdCell self,
                              std::shared_ptr<ObservedArray<std::string>> tabs, std::shared_ptr<ObservedInt> selected);
 // p: the list takes the focus; a click selects the row under the pointer
@@ -125,6 +128,10 @@ MouseList::Callback previewPress(IntCell dragging);
 MouseList::Callback previewDrag(ControlTree& tree, IdCell page, std::shared_ptr<RenderPreview> preview,
                                 IntCell dragging, OutStream& report);
 MouseList::Callback previewRelease(IntCell dragging);
+// The control's box moves the least that puts the point inside it, its
+// size kept: a point x < 0 moves it x to the left, x > w moves it x - w to
+// the right (x = w counts as inside), and y likewise. No class installs it.
+MouseList::Callback followPoint(ControlTree& tree, IdCell control);
 
 }  // namespace InputRules
 }  // namespace zil

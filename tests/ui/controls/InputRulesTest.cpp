@@ -128,6 +128,17 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     ui.type(Keys::left);
     EXPECT_EQ(selected->value(), 0);
 
+    // Without tabs the clamp's count - 1 wins: nothing is selected.
+    const IdCell empty = ui.make("VuqTabIndex", {10, 300, 200, 20});
+    const auto none = ui.intAttr(empty, "selectedtabindex");
+    ui.click(15, 305);
+    EXPECT_EQ(none->value(), -1);
+    for (const int key : {Keys::right, Keys::left}) {
+        none->set(0);
+        ui.type(key);
+        EXPECT_EQ(none->value(), -1) << key;
+    }
+
     const IdCell list = ui.make("VuqSelectionStrings", {400, 10, 150, 100});
     const ControlCells& c = cellsOf(ui, list);
     for (const char* s : {"one", "two", "three"}) c.items->append(s);
@@ -151,6 +162,27 @@ TEST(InputRules, CheckBoxesTabsAndListsSelectOnPressAndKeys) {
     EXPECT_EQ(std::vector<std::int32_t>(c.selectable->items().begin(), c.selectable->items().end()),
               (std::vector<std::int32_t>{1, 0, 1}));  // a wheel notch over row 1 selects nothing
     EXPECT_EQ(idOf(ui.ctx.focus.focused()), idOf(list));
+}
+
+TEST(InputRules, AFollowingBoxMovesTheLeastThatPutsThePointInside) {
+    LoopUi ui;
+    const IdCell label = ui.make("VuqTextLabel", {10, 20, 100, 30});
+    const auto follow = InputRules::followPoint(ui.ctx.tree, label);
+    int deliveries = 0;
+    ui.ctx.tree.lookup(label)->boundingBox.onChanged.push([&](const IdCell&, const IRect2D&) { ++deliveries; });
+    const std::pair<Point, IRect2D> steps[] = {
+        {{100, 30}, {10, 20, 100, 30}},   // on the right and bottom edges: inside
+        {{103, 5}, {13, 20, 100, 30}},    // 3 past the right edge
+        {{50, 34}, {13, 24, 100, 30}},    // 4 below
+        {{-2, -5}, {11, 19, 100, 30}},    // left of and above it
+        {{0, 0}, {11, 19, 100, 30}},
+    };
+    for (const auto& [at, box] : steps) {
+        follow(PointerAt{at, {}});
+        EXPECT_EQ(ui.ctx.tree.lookup(label)->boundingBox.value(), box) << at.x << "," << at.y;
+    }
+    EXPECT_EQ(deliveries, 3);  // only the moves deliver
+    EXPECT_THROW(InputRules::followPoint(ui.ctx.tree, makeIdCell(0))(PointerAt{}), ControlDestroyed);
 }
 
 // A text edit with "hello world" and the widths of its font.
