@@ -85,6 +85,11 @@ void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::in
                        static_cast<int>(c.x0), static_cast<int>(c.y0), w, h);
 }
 
+bool bitmapCovers(SDL_Surface* bitmap, std::int32_t w, std::int32_t h) {
+    return bitmap != nullptr && (bitmap->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY)) == 0 &&
+           mltSDLSurface_GetWidth(bitmap) >= w && mltSDLSurface_GetHeight(bitmap) >= h;
+}
+
 void drawText(const DrawTarget& t, SDLBitmapFont& font, std::string_view text, std::int64_t x, std::int64_t y) {
     font.drawStringOn(text, nearby(t.x + x), nearby(t.y + y), t.surface);
 }

@@ -54,6 +54,11 @@ void fillRectColor(const DrawTarget& t, const IRect2D& r, const ColorRGB& colour
 // Copies the whole bitmap to (x, y); a null bitmap draws nothing.
 void blitWhole(const DrawTarget& t, SDL_Surface* bitmap, std::int64_t x, std::int64_t y);
 
+// Whether blitWhole of the bitmap at (0, 0) sets every pixel of a w x h
+// box: it is at least that large and blits with neither alpha nor a colour
+// key. A null bitmap covers nothing.
+bool bitmapCovers(SDL_Surface* bitmap, std::int32_t w, std::int32_t h);
+
 // Draws `text` with `font`, its first glyph's top-left corner at (x, y).
 void drawText(const DrawTarget& t, SDLBitmapFont& font, std::string_view text, std::int64_t x, std::int64_t y);
 

@@ -34,6 +34,36 @@ ControlLook::ControlLook(LookKind kind, Look::Data data) : kind_(kind), data_(st
         throw EGeneric::internal("A control look of kind " + intToString(k) + " got the data of another kind");
 }
 
+bool ControlLook::paintsWholeBox(std::int32_t w, std::int32_t h) const {
+    switch (kind_) {
+        case LookKind::TextLabel:
+        case LookKind::ImportantTextLabel:
+        case LookKind::CheckBox:
+        case LookKind::TabIndex:
+            return false;
+        case LookKind::Button: {
+            const auto& d = std::get<Look::Button>(data_);
+            return LookAndFeel::bitmapCovers(d.bitmaps[set(d.pressed) ? 0 : 1], w, h);
+        }
+        case LookKind::ImageButton: {
+            const auto& d = std::get<Look::ImageButton>(data_);
+            return LookAndFeel::bitmapCovers(d.images[set(d.pressed) ? 0 : 1]->get(), w, h);
+        }
+        case LookKind::HorizBar:
+        case LookKind::PlainFace:
+        case LookKind::Frame:
+        case LookKind::VertBar:
+        case LookKind::SelectionStrings:
+        case LookKind::TabBookPage:
+        case LookKind::TextEdit:
+        case LookKind::ControlFrame:
+        case LookKind::Window:
+        case LookKind::Preview:
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 // The preview draws from its target's top-left corner; a control whose

@@ -144,6 +144,11 @@ public:
     ControlLook(LookKind kind, Look::Data data);
 
     std::int32_t tag() const override { return static_cast<std::int32_t>(kind_); }
+    // The faces, bars, lists, text edits and the preview fill their whole
+    // box; a button only while its current bitmap covers the box; labels,
+    // check boxes and tab indexes draw text or bitmaps over what lies under
+    // them.
+    bool paintsWholeBox(std::int32_t w, std::int32_t h) const override;
     LookKind kind() const { return kind_; }
     const Look::Data& data() const { return data_; }
 

@@ -94,7 +94,9 @@ bool isCovered(const ControlTree& tree, const std::vector<IdCell>& children, con
     for (const IdCell& child : children) {
         std::shared_ptr<UIControl> c = tree.lookup(child);
         const IRect2D box = c->boundingBox.value();
-        if (c->visible.value() != 0 && unionRect(box, rect) == box) return true;
+        if (c->visible.value() != 0 && unionRect(box, rect) == box && c->drawItem &&
+            c->drawItem->paintsWholeBox(box.w, box.h))
+            return true;
     }
     return false;
 }

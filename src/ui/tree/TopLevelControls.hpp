@@ -62,15 +62,16 @@ std::vector<IRect2D> unifyRects(std::vector<IRect2D> list, OutStream& report);
 // to merge. Lookups fail as ControlTree::lookup does.
 void invalidate(ControlTree& tree, const IdCell& control);
 
-// True when a drawn child of the snapshot lies over all of `rect` (in the
-// parent's coordinates); an empty rect is covered by any drawn child. Stops
-// looking children up at the first that covers.
+// True when a drawn child of the snapshot whose look paints its whole box
+// opaquely (ControlDrawItem::paintsWholeBox) lies over all of `rect` (in
+// the parent's coordinates); an empty rect is covered by any such child.
+// Stops looking children up at the first that covers.
 bool isCovered(const ControlTree& tree, const std::vector<IdCell>& children, const IRect2D& rect);
 
 // Draws a child control and its subtree over `clip` (in the parent's
 // coordinates) into the parent's canvas: nothing when it is hidden or its
-// box misses the clip; else the painter for the control unless a drawn
-// child covers the area, then each child in child order. Every sub-surface
+// box misses the clip; else the painter for the control unless a child
+// covers the area (isCovered), then each child in child order. Every sub-surface
 // is freed before it returns, also when it raises.
 void redraw(ControlTree& tree, const IdCell& child, const IRect2D& clip, const Canvas& parent,
             const ControlPainter& paint);

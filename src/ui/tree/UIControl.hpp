@@ -40,6 +40,12 @@ class ControlDrawItem {
 public:
     virtual ~ControlDrawItem() = default;
     virtual std::int32_t tag() const = 0;
+    // True only when drawing it sets every pixel of a w x h box without
+    // blending: the redraw then leaves whatever lies under the control
+    // unpainted. A look that blends (text with its soft rim) or skips
+    // pixels must say false, or each repaint would blend it over its own
+    // last picture.
+    virtual bool paintsWholeBox(std::int32_t /*w*/, std::int32_t /*h*/) const { return false; }
 };
 
 // The kind-specific state of a control: its per-class cells and the shared

@@ -31,6 +31,45 @@ TEST(ToolkitLoop, QueuedMotionsAreOneHandlerCallAndOneUpdate) {
     EXPECT_EQ(ui.intAttr(bar, "barpos")->value(), 100);
 }
 
+std::vector<Uint32> screenPixels() {
+    SDL_Surface* s = SDL_GetVideoSurface();
+    std::vector<Uint32> all;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) all.push_back(pixel(s, x, y));
+    return all;
+}
+
+TEST(ToolkitLoop, ControlsThatBlendRepaintedAloneShowTheSamePixelsEachTime) {
+    // Text blends its soft rim over what lies under it, and so does a look
+    // that leaves part of its box alone (a button wider than its bitmap, an
+    // image button without images): what is under each must be painted
+    // again first.
+    LoopUi ui;
+    const IdCell page = ui.make("VuqTabBookPage", {0, 0, 640, 480});
+    const auto text = [&](const char* className, const IRect2D& box, const char* t) {
+        const IdCell c = ui.make(className, box, page);
+        ui.ctx.tree.attributes().get<Attr::NString>(c, "text")->set(t);
+        return c;
+    };
+    const IdCell checkBox = text("VuqCheckBoxView", {16, 172, 290, 16}, "Check box");
+    const IdCell controls[] = {
+        checkBox,
+        text("VuqTextLabel", {16, 200, 290, 16}, "A text label"),
+        text("VuqPushButton", {16, 230, 320, 40}, "A button wider than its bitmap"),
+        text("VuqImageButton", {16, 280, 200, 32}, "No image"),
+    };
+    ui.click(20, 176), ui.click(20, 176);  // the check box takes the focus
+    const std::vector<Uint32> first = screenPixels();
+    for (int round = 0; round < 3; ++round) {
+        ui.click(20, 176), ui.click(20, 176);
+        EXPECT_TRUE(screenPixels() == first) << "check box clicked twice, round " << round;
+        for (const IdCell& c : controls) {
+            ui.run([&] { TopLevelControls::invalidate(ui.ctx.tree, c); });
+            EXPECT_TRUE(screenPixels() == first) << idOf(c) << " repainted, round " << round;
+        }
+    }
+}
+
 TEST(ToolkitLoop, DraggingAScrollAreasBarBringsItsLowestChildIntoView) {
     LoopUi ui;
     // 100 x 60 at (10, 10): its bar, 56 long, starts at (96, 12) in the window.

@@ -182,7 +182,13 @@ TEST(TopLevelWindow, ActivationOpensTheScreenAtTheWindowsSizeWithItsCaption) {
 //   P (4, 28, 20, 16) { Q (0, 0, 20, 16), covering P }
 //   K (40, 28, 20, 16) { C (-5, -4, 12, 10), cut at K's left and top edges }
 // The painter fills each control's whole box with a colour of its own,
-// relying on the clip, puts a dot at C's point (6, 5), and logs "name clip".
+// relying on the clip, puts a dot at C's point (6, 5), and logs "name clip";
+// so every control's look says it paints its whole box.
+struct Filled final : ControlDrawItem {
+    std::int32_t tag() const override { return 6; }
+    bool paintsWholeBox(std::int32_t, std::int32_t) const override { return true; }
+};
+
 struct Scene {
     ControlTree tree;
     IdCell w = openWindow(tree, {0, 0, 64, 48});
@@ -193,6 +199,10 @@ struct Scene {
     SDL_Surface* screen = tree.screen();
     Log log;
     bool fail = false;
+
+    Scene() {
+        for (const IdCell& id : {w, a, a1, h, h1, p, q, k, c}) tree.lookup(id)->drawItem = std::make_shared<Filled>();
+    }
 
     Uint32 colour(const IdCell& control) const { return SDL_MapRGB(screen->format, 0, 0, 20 * *control); }
     ControlPainter painter() {
@@ -251,6 +261,13 @@ TEST(ScreenUpdate, DrawsVisibleUncoveredControlsInTheirPlacesAndOnlyWhereDirty) 
     s.log.clear();
     EXPECT_TRUE(s.update());  // nothing dirty
     EXPECT_EQ(s.log, Log{});
+    // Nor does a child whose look leaves pixels alone or blends: what lies
+    // under it is painted first, so it never lands on its own last picture.
+    s.tree.lookup(s.q)->drawItem = nullptr;
+    TopLevelControls::invalidate(s.tree, s.q);
+    EXPECT_TRUE(s.update());
+    EXPECT_EQ(s.log, (Log{"P 0,0,20,16", "Q 0,0,20,16"}));
+    s.log.clear();
     // Partly dirty controls paint only their dirty part: A (4, 4) its 5 x 5
     // corner, A1 (6, 6) the 3 x 3 of it that lies there.
     SDL_SetClipRect(s.screen, nullptr);
