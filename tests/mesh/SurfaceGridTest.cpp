@@ -237,13 +237,20 @@ TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
     for (const Xyz& n : s.normals) EXPECT_EQ(n, (Xyz{0, 0, 0}));
     EXPECT_EQ(s.points[4], (Xyz{0, 0, 0}));
     // What is drawn has a vertex no corner names as the zero point with the
-    // zero normal, though it is a record with a point of its own.
+    // zero normal, though it is a record with a point of its own, and though
+    // the frame before drew it: the output storage is reused between frames.
     std::vector<Xyz> points = cubePoints(1.0);
     points.push_back({9, 9, 9});
+    std::vector<Ints> uses8 = cubeFaceList();
+    for (Ints& f : uses8) std::replace(f.begin(), f.end(), 7, 8);
     Capture cap;
-    const ZilLValue m = linkNeighbours(meshRecord(points, cubeFaceList()), cap.out());
     RiState st;
     SceneObject obj;
+    validate(obj, st, linkNeighbours(meshRecord(points, uses8), cap.out()), cap.out());
+    ASSERT_EQ(st.recordedCalls.size(), 1u);
+    EXPECT_NE(st.recordedCalls.front().params.at(0).value.xyz.at(8), (Xyz{0, 0, 0}));
+    EXPECT_NE(st.recordedCalls.front().params.at(1).value.xyz.at(8), (Xyz{0, 0, 0}));
+    const ZilLValue m = linkNeighbours(meshRecord(points, cubeFaceList()), cap.out());
     validate(obj, st, m, cap.out());
     EXPECT_EQ(cap.text(), "");
     ASSERT_EQ(st.recordedCalls.size(), 1u);
