@@ -18,7 +18,7 @@ fi
 # Only the program: a user need not wait for the tests to compile. The
 # build's output is shown only when it fails, so that what the program
 # reports stands alone.
-[ -x build-demo/zilbrovdemo ] || echo "Building the demo in build-demo/ (a few minutes the first time)"
+[ -x build-demo/zilbrovdemo ] || echo "Building the demo in build-demo/ (a few minutes the first time)" >&2
 log=$(mktemp)
 if ! scripts/setup.sh build-demo -DCMAKE_BUILD_TYPE=Release -DZIL_BENCH=OFF -- zilbrovdemo >"$log" 2>&1; then
   cat "$log" >&2

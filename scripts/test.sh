@@ -7,12 +7,14 @@ cd "$(dirname "$0")/.."
 export SDL_VIDEODRIVER=dummy
 jobs=$(nproc)
 
+echo "==> Building and running the test suite in build/"
 scripts/setup.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
 
 # The demo through the program's entry under valgrind, a quit pushed at the
 # first idle moment: any lost block, invalid access or use of an
 # uninitialised value fails (valgrind's log is then shown).
+echo "==> Running the demo under valgrind"
 rm -rf build/valgrind && mkdir -p build/valgrind
 if ! (cd build && ZIL_SOURCE_DIR="$PWD/.." valgrind --quiet --leak-check=full \
       --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect --error-exitcode=99 \
@@ -25,10 +27,12 @@ if ! (cd build && ZIL_SOURCE_DIR="$PWD/.." valgrind --quiet --leak-check=full \
 fi
 echo "valgrind: the demo's run is clean"
 
+echo "==> Building with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, then running the test suite there"
 scripts/setup.sh build-asan -DZIL_SANITIZE=ON -DZIL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
 if ls fuzz/*.cpp >/dev/null 2>&1; then
+  echo "==> Building the fuzz targets in build-fuzz/"
   scripts/setup.sh build-fuzz -DZIL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
   root=$PWD
   mkdir -p build-fuzz/logs
@@ -48,7 +52,7 @@ if ls fuzz/*.cpp >/dev/null 2>&1; then
     cp -r demo/. "$scratch"
     stamp="$scratch/.started"
     touch "$stamp"
-    echo "Fuzzing $name for ${FUZZ_SECONDS:-60} s"
+    echo "==> Fuzzing $name for ${FUZZ_SECONDS:-60} s"
     status=0
     (cd "$scratch" && "$root/$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 \
       -artifact_prefix="$artifacts" "$work" $( [ -d "$corpus" ] && echo "$corpus" )) >"$log" 2>&1 || status=$?
@@ -65,6 +69,9 @@ if ls fuzz/*.cpp >/dev/null 2>&1; then
       fi
       exit 1
     fi
-    tail -n 3 "$log"
+    # The closing stats, without the dictionary libFuzzer suggests at exit.
+    sed '/^###### Recommended dictionary/,/^###### End of recommended dictionary/d' "$log" | tail -n 2
   done
 fi
+
+echo "All tests passed in $((SECONDS / 60)) min $((SECONDS % 60)) s"
