@@ -2,9 +2,10 @@
 // The input events that the event loop hands to the toolkit, translated from
 // the SDL 1.2 event that the glue's event buffer holds. An event always
 // travels with its SDL type code, which alone tells key down (2) from key up
-// (3) and button down (5) from button up (6). A wheel notch, which SDL
-// reports as a press and release of button 4 or 5, is an OtherEvent with
-// the button's type code, which the toolkit ignores.
+// (3) and button down (5) from button up (6). Any button but 1 to 3 (a
+// wheel notch, which SDL reports as a press and release of button 4 or 5,
+// or 6 or 7 sideways) is an OtherEvent with the button's type code, which
+// the toolkit ignores.
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -35,7 +36,7 @@ struct MotionRecord {
     friend bool operator==(const MotionRecord&, const MotionRecord&) = default;
 };
 
-// Any mouse button but the wheel's: only the position is kept.
+// Mouse button 1, 2 or 3: only the position is kept.
 struct MouseButton {
     std::int32_t x = 0, y = 0;
     friend bool operator==(const MouseButton&, const MouseButton&) = default;

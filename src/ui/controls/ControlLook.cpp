@@ -26,6 +26,10 @@ constexpr std::array<std::size_t, 17> kAlternative{
 Font::element_type& font(const Font& f) { return *f; }
 bool set(const View<std::int32_t>& v) { return *v != 0; }
 
+// The bitmap a button or an image button shows now: the first while pressed.
+SDL_Surface* shownBitmap(const Look::Button& d) { return d.bitmaps[set(d.pressed) ? 0 : 1]; }
+SDL_Surface* shownBitmap(const Look::ImageButton& d) { return d.images[set(d.pressed) ? 0 : 1]->get(); }
+
 }  // namespace
 
 ControlLook::ControlLook(LookKind kind, Look::Data data) : kind_(kind), data_(std::move(data)) {
@@ -41,14 +45,10 @@ bool ControlLook::paintsWholeBox(std::int32_t w, std::int32_t h) const {
         case LookKind::CheckBox:
         case LookKind::TabIndex:
             return false;
-        case LookKind::Button: {
-            const auto& d = std::get<Look::Button>(data_);
-            return LookAndFeel::bitmapCovers(d.bitmaps[set(d.pressed) ? 0 : 1], w, h);
-        }
-        case LookKind::ImageButton: {
-            const auto& d = std::get<Look::ImageButton>(data_);
-            return LookAndFeel::bitmapCovers(d.images[set(d.pressed) ? 0 : 1]->get(), w, h);
-        }
+        case LookKind::Button:
+            return LookAndFeel::bitmapCovers(shownBitmap(std::get<Look::Button>(data_)), w, h);
+        case LookKind::ImageButton:
+            return LookAndFeel::bitmapCovers(shownBitmap(std::get<Look::ImageButton>(data_)), w, h);
         case LookKind::HorizBar:
         case LookKind::PlainFace:
         case LookKind::Frame:
@@ -109,8 +109,8 @@ void paint(const ControlLook& look, const UIControl& control, const FocusQuery& 
         }
         case LookKind::Button: {
             const auto& d = std::get<Look::Button>(data);
-            const std::int32_t p = set(d.pressed) ? 1 : 0;
-            drawButton(t, w, h, d.bitmaps[p == 1 ? 0 : 1], p, font(d.fonts[set(d.highlighted) ? 0 : 1]), *d.text);
+            drawButton(t, w, h, shownBitmap(d), set(d.pressed) ? 1 : 0, font(d.fonts[set(d.highlighted) ? 0 : 1]),
+                       *d.text);
             break;
         }
         case LookKind::HorizBar:
@@ -150,8 +150,7 @@ void paint(const ControlLook& look, const UIControl& control, const FocusQuery& 
         }
         case LookKind::ImageButton: {
             const auto& d = std::get<Look::ImageButton>(data);
-            const std::int32_t p = set(d.pressed) ? 1 : 0;
-            drawButton(t, w, h, d.images[p == 1 ? 0 : 1]->get(), 1 + p, font(d.font), *d.text);
+            drawButton(t, w, h, shownBitmap(d), set(d.pressed) ? 2 : 1, font(d.font), *d.text);
             break;
         }
         case LookKind::TextEdit: {

@@ -71,8 +71,8 @@ bool isCovered(const ControlTree& tree, const std::vector<IdCell>& children, con
 // Draws a child control and its subtree over `clip` (in the parent's
 // coordinates) into the parent's canvas: nothing when it is hidden or its
 // box misses the clip; else the painter for the control unless a child
-// covers the area (isCovered), then each child in child order. Every sub-surface
-// is freed before it returns, also when it raises.
+// covers the area (isCovered), then each child in child order. Every
+// sub-surface is freed before it returns, also when it raises.
 void redraw(ControlTree& tree, const IdCell& child, const IRect2D& clip, const Canvas& parent,
             const ControlPainter& paint);
 
