@@ -32,7 +32,7 @@ void regenerateCube(benchmark::State& state, double vertexSharpness, double edge
     zil::ZilLValue mesh = demoCube(vertexSharpness, edgeSharpness);
     for (auto _ : state) {
         zil::SubdivisionMesh::regenerate(obj, mesh, st, report);
-        benchmark::DoNotOptimize(st.recordedCalls.data());
+        benchmark::DoNotOptimize(obj.definition.recordedCalls.data());
     }
     report.close();
 }

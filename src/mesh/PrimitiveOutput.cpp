@@ -69,11 +69,11 @@ ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> l
     return {clampChannel(r), clampChannel(g), clampChannel(b)};
 }
 
-void riPrimitiveOutput(RiState& st, std::vector<std::int32_t> vertexCounts,
+void riPrimitiveOutput(RiState& st, RiObjectDefinition& object, std::vector<std::int32_t> vertexCounts,
                        std::vector<std::int32_t> vertexIndices, RiParamList params) {
     RiPrimitiveCall call{std::move(vertexCounts), std::move(vertexIndices), std::move(params)};
-    if (st.recording) {
-        st.recordedCalls.insert(st.recordedCalls.begin(), std::move(call));
+    if (object.recording) {
+        object.recordedCalls.insert(object.recordedCalls.begin(), std::move(call));
         return;
     }
     drawPrimitive(st, call);

@@ -22,9 +22,9 @@ namespace zil {
 ColorRGB shadeVertex(const Xyz& point, const Xyz& normal, std::span<const Xyz> lights,
                      const ColorRGB& colour);
 
-// Records the call at the front of the open object's calls while
-// `st.recording` is set; draws it otherwise.
-void riPrimitiveOutput(RiState& st, std::vector<std::int32_t> vertexCounts,
+// Records the call at the front of `object`'s calls while its recording
+// flag is set; draws it otherwise.
+void riPrimitiveOutput(RiState& st, RiObjectDefinition& object, std::vector<std::int32_t> vertexCounts,
                        std::vector<std::int32_t> vertexIndices, RiParamList params);
 
 // Draws one primitive call into the renderer's pending triangles. Only

@@ -14,14 +14,14 @@ namespace {
 
 // Clears the recording flag when the regeneration leaves, by any path.
 struct RecordingReset {
-    RiState& st;
-    ~RecordingReset() { st.recording = false; }
+    RiObjectDefinition& definition;
+    ~RecordingReset() { definition.recording = false; }
 };
 
 }  // namespace
 
 void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStream& report) {
-    RecordingReset reset{st};
+    RecordingReset reset{obj.definition};
     ZilLValue surface;
     try {
         obj.linkedMesh = linkNeighbours(baseMesh, report);
@@ -39,10 +39,10 @@ namespace {
 
 // The vectors of the surface recorded last, emptied, to be filled again:
 // a regeneration then allocates nothing new for its output.
-SurfaceMesh takeRecordedSurface(RiState& st) {
+SurfaceMesh takeRecordedSurface(const RiState& st, RiObjectDefinition& definition) {
     SurfaceMesh s;
-    if (st.recordedCalls.size() != 1) return s;
-    RiPrimitiveCall& call = st.recordedCalls.front();
+    if (definition.recordedCalls.size() != 1) return s;
+    RiPrimitiveCall& call = definition.recordedCalls.front();
     s.counts = std::move(call.vertexCounts);
     s.indices = std::move(call.vertexIndices);
     for (RiParam& p : call.params) {
@@ -64,20 +64,21 @@ void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& r
         readSurfaceInput(m, report, work);
         refineGrids(work.input.faces, true, work);
 
-        SurfaceMesh s = takeRecordedSurface(st);
-        st.recordedCalls.clear();
-        st.recording = true;
-        obj.surfaceReady = 1;
+        RiObjectDefinition& definition = obj.definition;
+        SurfaceMesh s = takeRecordedSurface(st, definition);
+        definition.recordedCalls.clear();
+        definition.recording = true;
+        st.surfaceReady = 1;
 
         checkCornerRecords(m, report);
         buildSurface(work.input.faces, work.input.vertexCount, s, work);
         RiParamList params;
         params.push_back({st.tokens.P, RiParamValue::points(std::move(s.points))});
         params.push_back({st.tokens.N, RiParamValue::normals(std::move(s.normals))});
-        riPrimitiveOutput(st, std::move(s.counts), std::move(s.indices), std::move(params));
+        riPrimitiveOutput(st, definition, std::move(s.counts), std::move(s.indices), std::move(params));
     } catch (...) {
         // A recording left open would take every later draw for a recording.
-        st.recording = false;
+        obj.definition.recording = false;
         printMessage(report, "Exception while validating object\n");
         throw;
     }
@@ -89,8 +90,8 @@ ObjectHandles outputObject(const SceneObject& obj, const ZilLValue& baseMesh, Ri
     setCurrentTransform(st, combined);
     flagCell = 1;
     try {
-        if (obj.surfaceReady == 1)
-            for (const RiPrimitiveCall& call : st.recordedCalls) drawPrimitive(st, call);
+        if (st.surfaceReady == 1)
+            for (const RiPrimitiveCall& call : obj.definition.recordedCalls) drawPrimitive(st, call);
     } catch (...) {
         printMessage(report, "Exception while calling Ri.ObjectInstance\n");
         printMessage(report, "Exception while outputting object\n");

@@ -23,15 +23,14 @@
 namespace zil {
 
 // The cells a regeneration writes. The base mesh and the change flags live
-// in the preview's SceneCells; the recorded surface and the recording flag
-// in the Ri state's object definition.
+// in the preview's SceneCells; the flag that says a surface was ever output
+// in the Ri state, shared by every object.
 struct SceneObject {
     ZilLValue linkedMesh;
     ZilLValue subdividedMesh;
     ZilLValue surfaceMesh;
-    // 1 once a regeneration has output a surface; never reset. Renders
-    // replay the recorded surface only while it is 1.
-    int surfaceReady = 0;
+    // The recorded surface and the recording flag.
+    RiObjectDefinition definition;
     // Storage the surface output reuses from one regeneration to the next.
     SubdivisionMesh::SurfaceWorkspace workspace;
 };
@@ -47,8 +46,8 @@ struct ObjectHandles {
 namespace SubdivisionMesh {
 
 // Regenerates the surface from `baseMesh`: links it, subdivides it once,
-// links the result and validates it, which records the surface in `st`'s
-// object definition. Failures print their trace lines on `report` and pass
+// links the result and validates it, which records the surface in the
+// object's definition. Failures print their trace lines on `report` and pass
 // on unchanged: "Exception while regenerating object!" (no line end) for
 // the linking and subdivision, then "Exception while validating object\n".
 // The recording flag is always cleared again on the way out, so that no
@@ -57,14 +56,14 @@ void regenerate(SceneObject& obj, const ZilLValue& baseMesh, RiState& st, OutStr
 
 // Stores `mesh` as the object's surface mesh, refines it, numbers and
 // triangulates it and outputs it with one riPrimitiveOutput call in record
-// mode: the recorded calls are emptied and the recording flag and
-// surfaceReady set first; the caller clears the recording flag after it
+// mode: the object's recorded calls are emptied and its recording flag and
+// `st.surfaceReady` set first; the caller clears the recording flag after it
 // returns. A failure clears the recording flag, prints "Exception while
 // validating object\n" and passes on.
 void validate(SceneObject& obj, RiState& st, const ZilLValue& mesh, OutStream& report = stdOut());
 
 // Makes `combined` the current transformation and sets `flagCell` to 1;
-// replays the recorded surface while surfaceReady is 1; then collects
+// replays the object's recorded surface while `st.surfaceReady` is 1; then collects
 // `baseMesh`'s vertex handles, transformed into the space `toSpace`, and its
 // edges. Failures print "Exception while calling Ri.ObjectInstance\n" (in
 // the replay) and "Exception while outputting object\n", and pass on.

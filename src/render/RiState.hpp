@@ -68,6 +68,14 @@ struct RiPrimitiveCall {
     RiParamList params;
 };
 
+// An object definition: while `recording` is set, primitive calls are kept
+// in `recordedCalls`, newest first, instead of being drawn. Each scene
+// object has its own, so that one preview's surface never shows in another.
+struct RiObjectDefinition {
+    bool recording = false;
+    std::vector<RiPrimitiveCall> recordedCalls;
+};
+
 struct RendererState;
 
 struct RiState {
@@ -96,10 +104,10 @@ struct RiState {
     RiStandardTokens tokens;
     double subPixelScale = Constants::subPixelScale;
 
-    // Object definition: while recording, primitive calls are kept here,
-    // newest first, instead of being drawn.
-    bool recording = false;
-    std::vector<RiPrimitiveCall> recordedCalls;
+    // 1 once any regeneration has output a surface; never reset. Shared by
+    // every scene object drawn through this state: object outputs replay
+    // their recorded surfaces only while it is 1.
+    int surfaceReady = 0;
 
     // The real-time renderer's device and scene.
     RendererState& renderer() { return *renderer_; }

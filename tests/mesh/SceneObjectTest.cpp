@@ -25,8 +25,8 @@ struct Regen {
     const RiPrimitiveCall& operator()(const ZilLValue& mesh) {
         SubdivisionMesh::regenerate(obj, mesh, st, cap.out());
         EXPECT_EQ(cap.text(), "");
-        EXPECT_EQ(st.recordedCalls.size(), 1u);
-        return st.recordedCalls.front();
+        EXPECT_EQ(obj.definition.recordedCalls.size(), 1u);
+        return obj.definition.recordedCalls.front();
     }
 };
 
@@ -48,8 +48,8 @@ TEST(SceneObject, RegenerationRecordsTheCubeSurfaceAndOutputReplaysIt) {
     EXPECT_TRUE(st.renderer().sceneTriangles.empty());
 
     const RiPrimitiveCall& call = regen(mesh);
-    EXPECT_FALSE(st.recording);
-    EXPECT_EQ(regen.obj.surfaceReady, 1);
+    EXPECT_FALSE(regen.obj.definition.recording);
+    EXPECT_EQ(regen.st.surfaceReady, 1);
     EXPECT_TRUE(st.renderer().sceneTriangles.empty());  // only recorded
     // 24 faces after the mesh step, 32 triangles each; 26 vertices, 3 points
     // inside each of 48 edges and 9 inside each face.
@@ -82,8 +82,8 @@ TEST(SceneObject, FailedRegenerationAndValidationTrace) {
         Regen regen;
         EXPECT_THROW(SubdivisionMesh::regenerate(regen.obj, ZilLValue::INT(3), regen.st, regen.cap.out()), Match);
         EXPECT_EQ(regen.cap.text(), "Exception while regenerating object!Exception while validating object\n");
-        EXPECT_EQ(regen.obj.surfaceReady, 0);
-        EXPECT_FALSE(regen.st.recording);
+        EXPECT_EQ(regen.st.surfaceReady, 0);
+        EXPECT_FALSE(regen.obj.definition.recording);
     }
     const std::vector<Xyz> pts{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     // A three-corner face: the quads report, then the missing corner.
@@ -94,7 +94,7 @@ TEST(SceneObject, FailedRegenerationAndValidationTrace) {
               "Error: A Catmull-Clark subdivision mesh can only have quads!\n"
               "Exception while validating object\n");
     EXPECT_TRUE(tri.obj.surfaceMesh.sameNode(three));
-    EXPECT_EQ(tri.obj.surfaceReady, 0);
+    EXPECT_EQ(tri.st.surfaceReady, 0);
     // Five corners, the fifth not a record: found by the numbering pass
     // after the flags are set. Two faces back to back close the mesh.
     Regen pent;
@@ -106,9 +106,9 @@ TEST(SceneObject, FailedRegenerationAndValidationTrace) {
               "Error: A Catmull-Clark subdivision mesh can only have quads!\n"
               "Internal Error: record match error: in function wrapInRECORD\n"
               "Exception while validating object\n");
-    EXPECT_EQ(pent.obj.surfaceReady, 1);
-    EXPECT_TRUE(pent.st.recordedCalls.empty());
-    EXPECT_FALSE(pent.st.recording);
+    EXPECT_EQ(pent.st.surfaceReady, 1);
+    EXPECT_TRUE(pent.obj.definition.recordedCalls.empty());
+    EXPECT_FALSE(pent.obj.definition.recording);
     // The fifth corner a record whose "vertexIndex" is not an integer.
     Regen odd;
     corners(five, 0).set(4, ZilLValue::RECORD(FieldArray{ZilLField{N().vertexIndex, ZilLValue::REAL(1.0)}}));

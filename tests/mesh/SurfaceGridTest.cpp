@@ -247,14 +247,14 @@ TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
     RiState st;
     SceneObject obj;
     validate(obj, st, linkNeighbours(meshRecord(points, uses8), cap.out()), cap.out());
-    ASSERT_EQ(st.recordedCalls.size(), 1u);
-    EXPECT_NE(st.recordedCalls.front().params.at(0).value.xyz.at(8), (Xyz{0, 0, 0}));
-    EXPECT_NE(st.recordedCalls.front().params.at(1).value.xyz.at(8), (Xyz{0, 0, 0}));
+    ASSERT_EQ(obj.definition.recordedCalls.size(), 1u);
+    EXPECT_NE(obj.definition.recordedCalls.front().params.at(0).value.xyz.at(8), (Xyz{0, 0, 0}));
+    EXPECT_NE(obj.definition.recordedCalls.front().params.at(1).value.xyz.at(8), (Xyz{0, 0, 0}));
     const ZilLValue m = linkNeighbours(meshRecord(points, cubeFaceList()), cap.out());
     validate(obj, st, m, cap.out());
     EXPECT_EQ(cap.text(), "");
-    ASSERT_EQ(st.recordedCalls.size(), 1u);
-    const RiParamList& drawn = st.recordedCalls.front().params;
+    ASSERT_EQ(obj.definition.recordedCalls.size(), 1u);
+    const RiParamList& drawn = obj.definition.recordedCalls.front().params;
     ASSERT_EQ(drawn.size(), 2u);
     // Nine vertices, three points inside each of 12 edges, nine inside each of 6 faces.
     ASSERT_EQ(drawn[0].value.xyz.size(), 9u + 12u * 3u + 6u * 9u);

@@ -225,7 +225,7 @@ TEST_F(Preview, FailuresAndReportsCloseTheBlocks) {
     EXPECT_EQ(stdoutOf([&] { EXPECT_THROW(render(), Match); }),
               "Exception while outputting object\nException in RenderPreview.render\n");
     const RiState& st = preview().ri();
-    EXPECT_FALSE(st.inFrame || st.inWorld || st.recording);
+    EXPECT_FALSE(st.inFrame || st.inWorld || preview().scene().definition.recording);
     EXPECT_TRUE(st.blockStack.empty());
     vertices.set(0, vertex);
     SDL_FillRect(target.s, nullptr, 0);

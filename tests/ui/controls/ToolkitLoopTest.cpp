@@ -115,6 +115,42 @@ TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
     }
 }
 
+std::vector<Uint32> pixelsIn(const IRect2D& r) {
+    std::vector<Uint32> all;
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) all.push_back(pixel(SDL_GetVideoSurface(), x, y));
+    return all;
+}
+
+TEST(ToolkitLoop, TwoPreviewsEachShowOnlyTheirOwnEdits) {
+    LoopUi ui;
+    const IRect2D boxes[] = {{10, 10, 160, 160}, {200, 10, 160, 160}};
+    const IdCell pages[] = {Controls::newDemoPageControl(ui.ctx, ui.window, boxes[0], 1),
+                            Controls::newDemoPageControl(ui.ctx, ui.window, boxes[1], 1)};
+    // Each edit is followed by a repaint of the whole window, so that both
+    // previews draw their surfaces again; the loop draws it when it next
+    // falls idle.
+    const auto sharpen = [&](int i, double s) {
+        ui.ctx.tree.attributes().get<Attr::NReal>(pages[i], "cornersharpness")->set(s);
+        TopLevelControls::invalidate(ui.ctx.tree, ui.window);
+        ui.run([] {});
+    };
+    ui.run([] {});
+    const std::vector<Uint32> smooth = pixelsIn(boxes[0]);
+    ASSERT_TRUE(pixelsIn(boxes[1]) == smooth);
+    sharpen(0, 4.0);
+    const std::vector<Uint32> sharp = pixelsIn(boxes[0]);
+    EXPECT_FALSE(sharp == smooth);
+    EXPECT_TRUE(pixelsIn(boxes[1]) == smooth);
+    // The other way round, from the second page.
+    sharpen(1, 4.0);
+    EXPECT_TRUE(pixelsIn(boxes[0]) == sharp);
+    EXPECT_TRUE(pixelsIn(boxes[1]) == sharp);
+    sharpen(1, 0.0);
+    EXPECT_TRUE(pixelsIn(boxes[0]) == sharp);
+    EXPECT_TRUE(pixelsIn(boxes[1]) == smooth);
+}
+
 TEST(ToolkitLoop, IdleFreesWhatWasLetGoAndAQuitDestroysTheWindows) {
     LoopUi ui;
     ui.ctx.tree.destroyControl(ui.make("VuqPushButton", {10, 10, 100, 30}));
