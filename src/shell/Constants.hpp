@@ -173,6 +173,9 @@ inline constexpr AttributeType nIntType{"NInt"};
 inline constexpr AttributeType nStringsType{"NStrings"};
 inline constexpr AttributeType nStringType{"NString"};
 
+// The blanks of a description: space, TAB, LF and CR.
+inline constexpr std::string_view blanks = " \t\n\r";
+
 // Booleans as the description writes them.
 inline constexpr std::string_view trueText = "true";
 inline constexpr std::string_view falseText = "false";

@@ -20,7 +20,7 @@ double scanRealDigits(std::string_view text, std::size_t& pos, std::size_t& digi
     return value;
 }
 
-// The pieces of a list text, leading spaces dropped, empty ones skipped.
+// The pieces of a list text, leading blanks dropped, empty ones skipped.
 std::vector<std::string_view> listPieces(std::string_view text) {
     std::vector<std::string_view> pieces;
     if (text.size() < 4) return pieces;
@@ -28,7 +28,7 @@ std::vector<std::string_view> listPieces(std::string_view text) {
     while (true) {
         std::size_t comma = inner.find(',');
         std::string_view piece = inner.substr(0, comma);
-        std::size_t first = piece.find_first_not_of(' ');
+        std::size_t first = piece.find_first_not_of(Constants::blanks);
         if (first != std::string_view::npos) pieces.push_back(piece.substr(first));
         if (comma == std::string_view::npos) break;
         inner.remove_prefix(comma + 1);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "shell/Constants.hpp"
 #include "shell/Errors.hpp"
 
 namespace zil::UIXMLReader {
@@ -25,7 +26,7 @@ constexpr std::array<std::uint8_t, 256> makeClasses() {
     std::array<std::uint8_t, 256> t{};
     for (int c = 0; c < 256; ++c) {
         std::uint8_t k = 0;
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') k |= kBlank;
+        if (Constants::blanks.find(static_cast<char>(c)) != std::string_view::npos) k |= kBlank;
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) k |= kLetter;
         if (c >= '0' && c <= '9') k |= kDigit | kHex;
         if ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')) k |= kHex;

@@ -183,6 +183,9 @@ TEST(AttributeText, Lists) {
         {"[\"a\",\"b\"]", {"", ""}, {}},                    // pieces a" and "b
         {"[ true, x,,  , false ]", {"ru", "als"}, {1, 0}},  // blank, empty, short pieces
         {"[ true , TRUE ]", {"rue", "RU"}, {}},             // "true " is not the word
+        // Tabs and line ends lead pieces as spaces do; VT is no blank.
+        {"[ \"a\",\t\"b\",\n\t,\"c\",\r\n  \"d\" ]", {"a", "b", "c", "d"}, {}},
+        {"[ true,\tfalse,\r\ntrue,\vfalse ]", {"ru", "als", "ru", "fals"}, {1, 0, 1}},
         {"[ ]", {}, {}},                                    // shorter than four
         {"x", {}, {}},                                      // nothing between
         {"", {}, {}},

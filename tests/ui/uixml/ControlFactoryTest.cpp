@@ -169,6 +169,22 @@ TEST(ControlFactory, AListBox50000PixelsHighBuildsFromADescription) {
     EXPECT_EQ(std::pair(list.barSize->value(), list.barRange->value()), std::pair(49996, 49996));
 }
 
+TEST(ControlFactory, AStringsListBrokenOverLinesBuildsTheSameListBox) {
+    for (const char* gap : {" ", "\t", "\n      ", "\r\n\t"}) {
+        UIContext ctx{demoConfig()};
+        const std::string text = std::string(
+            "<control class='\"VuqNoBackgroundWindow\"' name='\"w\"' visible='false' boundingbox='{x=0,y=0,w=640,h=480}'>"
+            "<control class='\"VuqListBox\"' name='\"l\"' visible='true' boundingbox='{x=0,y=0,w=200,h=100}'\n"
+            "  strings='[ \"Vertex\",") + gap + "\"Edge\"," + gap + "\"Face\" ]'></control></control>";
+        const std::vector<IdCell> made = UIXMLBuild::buildControl(UILoader::read(CharSource::ofText(text)).items, ctx);
+        ASSERT_EQ(made.size(), 2u) << gap;
+        const auto& items = ctx.tree.attributes().get<Attr::NStrings>(made[1], "strings")->items();
+        EXPECT_EQ(std::vector<std::string>(items.begin(), items.end()),
+                  (std::vector<std::string>{"Vertex", "Edge", "Face"}))
+            << gap;
+    }
+}
+
 TEST(ControlFactory, ClassTablesMatchWholeNamesOnly) {
     Ui ui;
     const UIControlID next = ui.ctx.tree.nextIndex();
