@@ -15,6 +15,26 @@ void report(Loaded& loaded, std::string_view message) {
     loaded.reported = true;
 }
 
+// The unparsed rest as the terminal may safely show it: TAB, LF and the
+// printable ASCII characters stay, every other byte becomes \xHH, so that
+// a damaged or binary file cannot send control sequences to the terminal.
+std::string visibleText(std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\t' || c == '\n' || (c >= 32 && c < 127)) {
+            out += ch;
+        } else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 Loaded read(const CharSource& start) {
@@ -31,7 +51,8 @@ Loaded read(const CharSource& start) {
         // the next few characters of the text.
         std::string tail(source.heldPiece());
         if (tail.empty()) tail = UIXMLReader::readChars(source, Constants::unparsedTailChars).first;
-        if (!tail.empty()) report(loaded, "Error during parsing: Could not parse the last part of UIXML file: " + tail);
+        if (!tail.empty())
+            report(loaded, "Error during parsing: Could not parse the last part of UIXML file: " + visibleText(tail));
     } catch (const SyntaxError& e) {
         loaded.items.clear();
         report(loaded, "Syntax error while parsing UIXML file:\n" + e.message + "\n");

@@ -18,7 +18,9 @@ struct Loaded {
 // The items of the description in file order, ready for the builder. Every
 // failure is reported on standard output and yields the items that stay in
 // use (none after a failed open, a read error, an escape above 255 or a
-// failed close); nothing is raised.
+// failed close); nothing is raised. Text that cannot be parsed is shown
+// after the items, its bytes other than TAB, LF and printable ASCII written
+// as \xHH.
 Loaded load(std::string_view fileName = Constants::uiDescriptionFile);
 
 // The same over any character source standing at the start of a text: its

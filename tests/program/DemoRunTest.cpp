@@ -143,6 +143,9 @@ TEST(DemoRun, BadDescriptionsGetTheirReportAndEndWithOne) {
         // The loader reports the text it could not read; the demo runs.
         {"an unreadable tail", [](DemoCopy& d) { d.write("ui.uixml", d.read("ui.uixml") + "<control oops\n"); },
          "Error during parsing: Could not parse the last part of UIXML file: <control oops\n", "", 1},
+        {"a damaged tail",
+         [](DemoCopy& d) { d.write("ui.uixml", d.read("ui.uixml") + std::string("\x1b]0;x\a\0\xc3\xa9\n", 10)); },
+         "Error during parsing: Could not parse the last part of UIXML file: \\x1b]0;x\\x07\\x00\\xc3\\xa9\n", "", 1},
         // The message of the font loader ends in a newline of its own.
         {"no font bitmap", [](DemoCopy& d) { fs::remove(d.file("ui/fonts/FontLucida14ASCII.bmp")); }, "",
          "Generic exception of type RESSOURCE raised: Could not open font file ui/fonts/FontLucida14ASCII.bmp\n\n",

@@ -50,6 +50,12 @@ TEST(UILoader, UnparsableTailIsShownAndTheItemsBeforeItStay) {
     // text begins right at a buffer's start.
     std::string z = "bad" + std::string(5000, 'z');
     EXPECT_EQ(load(dir.write("c", z)).second, kTailMessage + z.substr(0, InStream::kBufferSize));
+    // Bytes that could drive the terminal are shown escaped; TAB and LF
+    // stay as they are.
+    const std::string damaged("<x \x1b[2J\0\x7f\x80\xff\t\r\n", 14);
+    EXPECT_EQ(load(dir.write("e", "<control></control>" + damaged)),
+              (std::pair<Items, std::string>{{{Kind::Open, {}}, {Kind::Close, {}}},
+                                             kTailMessage + "<x \\x1b[2J\\x00\\x7f\\x80\\xff\t\\x0d\n"}));
     std::string first = "<control>" + std::string(InStream::kBufferSize - 9, ' ');
     std::string q(200, 'q');
     EXPECT_EQ(load(dir.write("d", first + q)), (std::pair<Items, std::string>{{{Kind::Open, {}}}, kTailMessage + q}));
