@@ -264,3 +264,17 @@ TEST(SurfaceGrid, TriangleOrderZeroNormalsAndUnusedVertices) {
     vertices(m).set(8, ZilLValue::INT(7));
     EXPECT_EQ(surfaceOf(m).points.at(8), (Xyz{0, 0, 0}));
 }
+
+// A second frame into the same output and workspace: a cube twice the size
+// has four times the facet normals, so sums or counts carried over from the
+// first frame would show.
+TEST(SurfaceGrid, AReusedOutputStartsItsNormalsAfresh) {
+    SurfaceMesh out;
+    SurfaceWorkspace work;
+    for (double side : {2.0, 4.0}) {
+        auto in = surfaceInput(cubeOfSide(side));
+        refineGrids(in.faces);
+        buildSurface(in.faces, in.vertexCount, out, work);
+    }
+    EXPECT_EQ(out.normals, surfaceOf(cubeOfSide(4.0)).normals);
+}

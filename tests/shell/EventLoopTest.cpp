@@ -71,8 +71,8 @@ TEST(EventLoop, MergesQueuedMotionsAndUpdatesOncePerDispatch) {
         {[] { for (int i = 0; i < 100; ++i) pushMotion(i, 2 * i, 1, -1); },
          {"t4 99,198 by 100,-100 dev 0", "update"}},
         // Full field ranges; buttons 1 to 3 are a button at the pointer,
-        // every other one (the wheel's notches, up, down and sideways) a
-        // button type with nothing to press; key up
+        // every other one (the wheel's notches, up, down and sideways, and
+        // the side buttons) a button type with nothing to press; key up
         // has the key's fields; other types pass as they are.
         {[] {
              pushMotion(65535, 7, -32768, 32767, 255);
@@ -82,13 +82,16 @@ TEST(EventLoop, MergesQueuedMotionsAndUpdatesOncePerDispatch) {
              pushButton(false, 40, 41, SDL_BUTTON_WHEELDOWN);
              pushButton(true, 40, 41, 6);
              pushButton(false, 40, 41, 7);
+             pushButton(true, 40, 41, 8);
+             pushButton(false, 40, 41, 9);
              pushKey(false, SDLK_LEFT, 0, KMOD_LCTRL);
              SDL_Event active{};
              active.type = SDL_ACTIVEEVENT;
              push(active);
          },
          {"t4 65535,7 by -32768,32767 dev 255", "t5 40,41", "update", "t6 40,41", "update", "t5 other", "update",
-          "t6 other", "update", "t5 other", "update", "t6 other", "update", "t3 key 276 0 64", "update", "t1 other", "update"}},
+          "t6 other", "update", "t5 other", "update", "t6 other", "update", "t5 other", "update", "t6 other", "update",
+          "t3 key 276 0 64", "update", "t1 other", "update"}},
     };
     for (const Case& c : cases) {
         Log expected{"update", "drain", "idle"};

@@ -131,6 +131,51 @@ TEST(ControlLookTest, CellsPickBitmapFontAndInset) {
     }
 }
 
+// A repaint inside a 10 x 10 child paints its parent first unless the
+// child's look fills its whole box opaquely. A button does only while its
+// bitmap is as large both ways and blits without alpha or colour key.
+TEST(ControlLookTest, OnlyAnOpaqueLookHidesItsParentFromARepaint) {
+    SurfacePtr fits = target(10, 10), narrow = target(9, 10), low = target(10, 9);
+    SurfacePtr blended = target(10, 10), keyed = target(10, 10);
+    SDL_SetAlpha(blended.get(), SDL_SRCALPHA, 255);
+    SDL_SetColorKey(keyed.get(), SDL_SRCCOLORKEY, 0);
+    const auto button = [](SDL_Surface* b) {
+        return look(LookKind::Button, Look::Button{cell(0), {}, {b, b}, {}, {}});
+    };
+    auto image = std::make_shared<ImageCell>();
+    image->reset(target(10, 10).release());
+    const Look::Bar bar{cell(0), cell(0), cell(0)};
+    const std::pair<std::shared_ptr<const ControlDrawItem>, bool> cases[] = {
+        {look(LookKind::PlainFace, Look::Face{}), true},
+        {look(LookKind::Frame, Look::Face{}), true},
+        {look(LookKind::TabBookPage, Look::Face{}), true},
+        {look(LookKind::Window, Look::Face{}), true},
+        {look(LookKind::HorizBar, bar), true},
+        {look(LookKind::VertBar, bar), true},
+        {look(LookKind::SelectionStrings, Look::List{}), true},
+        {look(LookKind::TextEdit, Look::TextEdit{}), true},
+        {look(LookKind::ControlFrame, Look::ControlFrame{}), true},
+        {look(LookKind::Preview, Look::Preview{}), true},
+        {look(LookKind::ImageButton, Look::ImageButton{cell(0), {image, image}, {}, {}}), true},
+        {button(fits.get()), true},
+        {button(narrow.get()), false},
+        {button(low.get()), false},
+        {button(blended.get()), false},
+        {button(keyed.get()), false},
+        {look(LookKind::ImportantTextLabel, Look::Text{}), false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Looks w;
+        const IdCell parent = w.add({0, 0, 20, 20}, nullptr);
+        w.add({5, 5, 10, 10}, cases[i].first, parent);
+        bool painted = false;
+        SurfacePtr s = target(20, 20);
+        TopLevelControls::redraw(w.tree, parent, {6, 6, 8, 8}, Canvas{s.get(), 0, 0},
+                                 [&](const IRect2D&, const IdCell& c, const Canvas&) { painted |= *c == *parent; });
+        EXPECT_EQ(painted, !cases[i].second) << "case " << i;
+    }
+}
+
 TEST(ControlLookTest, TheSetUpsPutEachLookBitmapWhereItsNameSays) {
     // Look bitmaps of one grey each (legend in PaintTestSupport.hpp).
     ScratchDir look;
