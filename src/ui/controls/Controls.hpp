@@ -110,9 +110,9 @@ public:
 namespace Controls {
 
 // The colour of the look's second font where a kind takes one (check box,
-// button, tab index, text edit): a light blue, apart from the label colour,
-// the accent and white that the looks use beside it.
-inline constexpr ColorRGB secondFontColour{0.75, 0.88, 1.0};
+// button, tab index, text edit): the look's light grey, which reads on the
+// darker greys of the button, check box and tab bitmaps.
+inline constexpr ColorRGB secondFontColour{0.75, 0.75, 0.75};
 
 // Adds one control of `kind` under `parent` (null for none) and returns its
 // ID cell. Kind 0 is a top-level window (TopLevelWindowKind).

@@ -63,6 +63,9 @@ TEST(Controls, EachKindRegistersItsAttributesTakesItsFontsAndDrawsItsLook) {
             taken.push_back(f.colour);
         }
         EXPECT_EQ(taken, colours);
+        // Beside the accent and the label colour, the look has only greys.
+        for (const ColorRGB& c : taken)
+            EXPECT_TRUE(c == accent || c == labelColour || (c.red == c.green && c.green == c.blue));
         for (const std::string& change : repainting) {
             ui.dirty().clear();
             const std::size_t eq = change.find('=');
