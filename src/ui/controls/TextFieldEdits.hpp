@@ -8,9 +8,10 @@
 // cursor and clears the selection first: the text's own lists then see a
 // range inside the new text.
 //
-// The text is drawn from x = 4 + scroll; the steps that move the cursor
-// scroll it so that the cursor stays inside the field (4 .. width - 5), and
-// the text never scrolls further than its end needs.
+// The text is drawn from x = 4 + scroll. The steps that move the cursor
+// scroll only when it leaves the field (4 .. width - 5), and such a scroll
+// goes no further than the text's end needs. Otherwise the scroll stays:
+// deleting at the end of a scrolled text leaves an empty strip after it.
 #include <cstdint>
 #include <functional>
 #include <memory>
