@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that keep a step's output out of sight unless the
 # step fails.
 
