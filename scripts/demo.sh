@@ -3,6 +3,7 @@
 # folder of its own, so that it and scripts/test.sh never rebuild each other.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/logged.sh
 # Without either, SDL 1.2 falls back to a text-terminal driver that writes
 # escape codes over the terminal and cannot show the demo.
 if [ -z "${DISPLAY:-}" ] && [ -z "${SDL_VIDEODRIVER:-}" ]; then
@@ -20,8 +21,7 @@ fi
 # reports stands alone.
 [ -x build-demo/zilbrovdemo ] || echo "Building the demo in build-demo/ (a few minutes the first time)" >&2
 log=$(mktemp)
-if ! scripts/setup.sh build-demo -DCMAKE_BUILD_TYPE=Release -DZIL_BENCH=OFF -- zilbrovdemo >"$log" 2>&1; then
-  cat "$log" >&2
+if ! logged "$log" scripts/setup.sh build-demo -DCMAKE_BUILD_TYPE=Release -DZIL_BENCH=OFF -- zilbrovdemo; then
   rm -f "$log"
   echo "The demo could not be built." >&2
   exit 1
