@@ -87,14 +87,15 @@ if ls fuzz/*.cpp >/dev/null 2>&1; then
     cp demo/ui.uixml "$work/demo"
     # Each target runs in a fresh copy of demo/: it finds the bitmaps there,
     # and failed loads leave their logs there. Failing inputs stay in
-    # build-fuzz; the stamp tells this run's from older ones.
+    # build-fuzz; the stamp tells this run's from older ones. An input
+    # that runs a minute counts as a hang and fails the target.
     scratch=$(mktemp -d)
     cp -r demo/. "$scratch"
     stamp="$scratch/.started"
     touch "$stamp"
     echo "==> Fuzzing $name for ${FUZZ_SECONDS:-60} s"
     status=0
-    (cd "$scratch" && logged "$log" "$root/$f" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=0 \
+    (cd "$scratch" && logged "$log" "$root/$f" -max_total_time="${FUZZ_SECONDS:-60}" -timeout=60 -print_final_stats=0 \
       -artifact_prefix="$artifacts" "$work" $( [ -d "$corpus" ] && echo "$corpus" )) || status=$?
     kept=$(find "$artifacts" -type f -newer "$stamp" | sort)
     rm -rf "$scratch"
