@@ -31,12 +31,16 @@ TEST(ToolkitLoop, QueuedMotionsAreOneHandlerCallAndOneUpdate) {
     EXPECT_EQ(ui.intAttr(bar, "barpos")->value(), 100);
 }
 
-std::vector<Uint32> screenPixels() {
-    SDL_Surface* s = SDL_GetVideoSurface();
+std::vector<Uint32> pixelsIn(const IRect2D& r) {
     std::vector<Uint32> all;
-    for (int y = 0; y < s->h; ++y)
-        for (int x = 0; x < s->w; ++x) all.push_back(pixel(s, x, y));
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) all.push_back(pixel(SDL_GetVideoSurface(), x, y));
     return all;
+}
+
+std::vector<Uint32> screenPixels() {
+    const SDL_Surface* s = SDL_GetVideoSurface();
+    return pixelsIn({0, 0, s->w, s->h});
 }
 
 TEST(ToolkitLoop, ControlsThatBlendRepaintedAloneShowTheSamePixelsEachTime) {
@@ -113,13 +117,6 @@ TEST(ToolkitLoop, DraggingOverThePreviewTurnsItsObject) {
         using Dirty = std::vector<std::vector<IRect2D>>;
         EXPECT_EQ(run.dirty, (x != 0.0 || y != 0.0 ? Dirty{{{100, 50, 120, 120}}} : Dirty{}));
     }
-}
-
-std::vector<Uint32> pixelsIn(const IRect2D& r) {
-    std::vector<Uint32> all;
-    for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x) all.push_back(pixel(SDL_GetVideoSurface(), x, y));
-    return all;
 }
 
 TEST(ToolkitLoop, TwoPreviewsEachShowOnlyTheirOwnEdits) {
